@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds KORVEN, creates a demo database on the embedded engine (once) and
+# starts the program on it. Log in as SYSDBA with any password.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup-deps.sh"
+"$root/scripts/build.sh"
+bin=${BUILD_DIR:-$root/build}/bin
+demo=${KORVEN_DEMO_DIR:-$root/demo}
+mkdir -p "$demo"
+if [ ! -f "$demo/korven.adb" ]; then
+  "$bin/korven-cli" demo "$demo"
+fi
+printf '[Ogolne]\nsciezka=%s\nuser=SYSDBA\n' "$demo" > "$bin/setup.ini.new"
+[ -f "$bin/setup.ini" ] || mv "$bin/setup.ini.new" "$bin/setup.ini"
+rm -f "$bin/setup.ini.new"
+if [ -x "$bin/korven" ]; then
+  exec "$bin/korven"
+else
+  echo "Demo database ready in $demo (the main window is not built yet)."
+fi
