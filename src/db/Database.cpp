@@ -143,6 +143,7 @@ namespace {
 
 IXpbBuilder* connectDpb(ThrowStatusWrapper* st, const ConnectParams& p, bool creating) {
     IXpbBuilder* dpb = detail::util()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
+    dpb->insertTag(st, isc_dpb_utf8_filename); // the file name is sent as UTF-8
     dpb->insertString(st, isc_dpb_user_name, p.user.toUtf8().constData());
     dpb->insertString(st, isc_dpb_password, p.password.toUtf8().constData());
     dpb->insertString(st, isc_dpb_lc_ctype, "UTF8");
@@ -152,6 +153,8 @@ IXpbBuilder* connectDpb(ThrowStatusWrapper* st, const ConnectParams& p, bool cre
     if (creating) {
         dpb->insertInt(st, isc_dpb_page_size, p.pageSize);
         dpb->insertString(st, isc_dpb_set_db_charset, "UTF8");
+        dpb->insertInt(st, isc_dpb_force_write, p.forcedWrites ? 1 : 0);
+    } else if (p.applyForcedWrites) {
         dpb->insertInt(st, isc_dpb_force_write, p.forcedWrites ? 1 : 0);
     }
     return dpb;

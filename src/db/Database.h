@@ -87,7 +87,8 @@ struct ConnectParams {
     QString user;
     QString password;
     QString role;
-    bool forcedWrites = true; // only used when creating
+    bool forcedWrites = true; // used when creating, and when attaching with applyForcedWrites
+    bool applyForcedWrites = false; // attach only: set the database's write mode to forcedWrites
     int pageSize = 8192;      // only used when creating
 };
 

@@ -58,6 +58,8 @@ ServiceManager::ServiceManager(const ServiceParams& params) {
     guarded([&] {
         Status st;
         IXpbBuilder* spb = detail::util()->getXpbBuilder(&st, IXpbBuilder::SPB_ATTACH, nullptr, 0);
+        // Names, paths and user data are sent as UTF-8 (Polish first and last names).
+        spb->insertTag(&st, isc_spb_utf8_filename);
         spb->insertString(&st, isc_spb_user_name, params.user.toUtf8().constData());
         spb->insertString(&st, isc_spb_password, params.password.toUtf8().constData());
         QString name = params.server.isEmpty() ? QStringLiteral("service_mgr") : params.server + QStringLiteral(":service_mgr");

@@ -30,6 +30,24 @@ QString additionColumns() {
 
 } // namespace
 
+QStringList accessLevelTableStatements() {
+    return {QStringLiteral("CREATE TABLE FJ_DOSTEP (NAZWA CHAR(31) NOT NULL, POZIOM INTEGER DEFAULT 0 NOT NULL, "
+                           "CONSTRAINT FJ_DOSTEP PRIMARY KEY (NAZWA))"),
+            QStringLiteral("GRANT SELECT ON FJ_DOSTEP TO PUBLIC")};
+}
+
+bool addAccessLevelTable(db::Attachment& attachment) {
+    db::Transaction t(attachment);
+    bool exists = db::inTransaction(t, [](db::Transaction& tr) {
+        return tr.scalar(QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = 'FJ_DOSTEP'")).toInt() > 0;
+    });
+    if (exists)
+        return false;
+    for (const QString& sql : accessLevelTableStatements())
+        attachment.executeImmediate(sql);
+    return true;
+}
+
 QStringList creationStatements() {
     QStringList s;
     s << QStringLiteral(R"(CREATE TABLE FJ_BAZA (
@@ -119,6 +137,10 @@ END)");
   POZOSTOLM DECIMAL(7,2) DEFAULT 0, POZOSTOLS DECIMAL(7,2) DEFAULT 0, OSZCZPAL DECIMAL(7,2) DEFAULT 0,
   IMIENAZ CHAR(40),
   CONSTRAINT A_KARTAS PRIMARY KEY (KODS, ROKS, MIES, KODK)))");
+    // Operators' access levels. Everyone may read them, only the owner of the database (the
+    // administrator) may change them: a user can alter his own names and group number on the server,
+    // so those cannot be trusted for rights.
+    s << accessLevelTableStatements();
     return s;
 }
 
@@ -164,7 +186,11 @@ QStringList startingRows(int year, int month) {
 }
 
 std::unique_ptr<db::Attachment> createDatabase(const db::ConnectParams& params, int year, int month) {
-    auto att = db::Attachment::create(params);
+    // The schema is built with asynchronous writes (some twenty commits would otherwise each wait for
+    // the disk) and the database switched to the requested write mode once it is complete.
+    db::ConnectParams building = params;
+    building.forcedWrites = false;
+    auto att = db::Attachment::create(building);
     try {
         for (const QString& sql : creationStatements())
             att->executeImmediate(sql);
@@ -181,7 +207,10 @@ std::unique_ptr<db::Attachment> createDatabase(const db::ConnectParams& params, 
         }
         throw;
     }
-    return att;
+    att->detach();
+    db::ConnectParams final = params;
+    final.applyForcedWrites = true;
+    return db::Attachment::attach(final);
 }
 
 } // namespace korven::schema

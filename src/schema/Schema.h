@@ -9,6 +9,12 @@ namespace korven::schema {
 // The statements that build the tables, generator, trigger and index of a new database, in order.
 QStringList creationStatements();
 
+// The table of operators' access levels, readable by everyone and writable only by the
+// administrator. Part of every new database; older databases get it through addAccessLevelTable.
+QStringList accessLevelTableStatements();
+// Adds the access level table to a database that lacks it; false when it is there already.
+bool addAccessLevelTable(db::Attachment& attachment);
+
 // The rows a new database starts with: the system record and the two dictionaries that come filled.
 QStringList startingRows(int year, int month);
 
