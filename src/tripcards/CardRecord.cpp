@@ -130,13 +130,13 @@ std::span<const Allowance> allowances() {
     return allowanceTable;
 }
 
-const Allowance* findAllowance(QStringView base) {
+const Allowance* findAllowance(QAnyStringView base) {
     for (const Allowance& a : allowanceTable)
-        if (base.compare(QLatin1String(a.base), Qt::CaseInsensitive) == 0) return &a;
+        if (QAnyStringView::compare(base, QLatin1String(a.base), Qt::CaseInsensitive) == 0) return &a;
     return nullptr;
 }
 
-const Allowance& allowance(QStringView base) {
+const Allowance& allowance(QAnyStringView base) {
     if (const Allowance* a = findAllowance(base)) return *a;
     throw std::invalid_argument("unknown allowance " + base.toString().toStdString());
 }
@@ -145,9 +145,9 @@ std::span<const CardColumn> cardColumns() {
     return columnTable;
 }
 
-const CardColumn* findCardColumn(QStringView name) {
+const CardColumn* findCardColumn(QAnyStringView name) {
     for (const CardColumn& c : columnTable)
-        if (name.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0) return &c;
+        if (QAnyStringView::compare(name, QLatin1String(c.name), Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
 

@@ -2,9 +2,9 @@
 
 #include "core/Decimal.h"
 
+#include <QAnyStringView>
 #include <QDate>
 #include <QString>
-#include <QStringView>
 #include <QVariant>
 
 #include <span>
@@ -93,9 +93,9 @@ struct Allowance {
 
 // The fourteen allowances in settlement order, which is also their order on the screen.
 std::span<const Allowance> allowances();
-const Allowance& allowance(QStringView base);
+const Allowance& allowance(QAnyStringView base);
 // The allowance whose quantity column is the given name, or nullptr.
-const Allowance* findAllowance(QStringView base);
+const Allowance* findAllowance(QAnyStringView base);
 inline constexpr int allowanceCount = 14;
 inline constexpr int timeAllowanceCount = 4;
 // Index of the towing allowance (DODH) and of the winter allowance (DODZ) in allowances().
@@ -121,7 +121,7 @@ struct CardColumn {
 // Every column of A_KARTA, in the order of the table.
 std::span<const CardColumn> cardColumns();
 // The column of that name (case-insensitive, as the server treats names), or nullptr.
-const CardColumn* findCardColumn(QStringView name);
+const CardColumn* findCardColumn(QAnyStringView name);
 
 // The column's value: int, double, QString or QDate (a null date gives an invalid QDate).
 QVariant cardValue(const CardRecord& card, const CardColumn& column);

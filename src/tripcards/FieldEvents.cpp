@@ -61,16 +61,18 @@ const FieldRule meterFields[] = {
 };
 
 // The field of that column on the window of that mode; found is false when there is none.
-Handler findHandler(QStringView column, SettlementMode mode, bool& found) {
+Handler findHandler(QAnyStringView column, SettlementMode mode, bool& found) {
     found = true;
     if (mode == SettlementMode::Norms) {
         if (const Allowance* a = findAllowance(column))
             return a->quantity == &CardRecord::DODH ? towingEntered : nullptr;
         for (const FieldRule& f : normsFields)
-            if (column.compare(QLatin1String(f.column), Qt::CaseInsensitive) == 0) return f.handler;
+            if (QAnyStringView::compare(column, QLatin1String(f.column), Qt::CaseInsensitive) == 0)
+                return f.handler;
     } else {
         for (const FieldRule& f : meterFields)
-            if (column.compare(QLatin1String(f.column), Qt::CaseInsensitive) == 0) return f.handler;
+            if (QAnyStringView::compare(column, QLatin1String(f.column), Qt::CaseInsensitive) == 0)
+                return f.handler;
     }
     found = false;
     return nullptr;
@@ -82,13 +84,13 @@ FieldOutcome withLabels(FieldOutcome outcome, const CardRecord& card) {
     return outcome;
 }
 
-QString notAnInputMessage(QStringView column) {
+QString notAnInputMessage(QAnyStringView column) {
     return QStringLiteral("Pole %1 nie jest polem do wpisywania na tej karcie.").arg(column.toString());
 }
 
 } // namespace
 
-FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QStringView column,
+FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
                        SettlementMode mode) {
     bool found = false;
     Handler handler = findHandler(column, mode, found);
@@ -103,7 +105,7 @@ FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QStringV
     return withLabels({FieldHandling::Recomputed, handler(card, vehicle).error, {}, {}}, card);
 }
 
-FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QStringView column,
+FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
                              const QVariant& value, SettlementMode mode) {
     bool found = false;
     findHandler(column, mode, found);

@@ -4,9 +4,9 @@
 #include "tripcards/Settlement.h"
 #include "tripcards/VehicleContext.h"
 
+#include <QAnyStringView>
 #include <QLocale>
 #include <QString>
-#include <QStringView>
 #include <QVariant>
 
 namespace korven::tripcards {
@@ -37,11 +37,11 @@ struct FieldOutcome {
 // the card by norms ZUZYCIEP and ZUZYCIEO are the fields of "Dane Ogólne" (the ones in "Sumy" have no
 // rule: store them with setCardValue). value is a number for numeric columns, a QDate (or a null
 // value) for DATAD; a value that does not fit is rejected and nothing changes.
-FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QStringView column,
+FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
                              const QVariant& value, SettlementMode mode = SettlementMode::Norms);
 
 // The same for a field whose value is already in the record (a window bound to the record).
-FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QStringView column,
+FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
                        SettlementMode mode = SettlementMode::Norms);
 
 // "&Przelicz": by norms the distribution of the allowances and the settlement chain, by meter the

@@ -112,9 +112,9 @@ void distributeAllowances(CardRecord& card) {
         if (card.*a.quantity == 0) card.*a.toSettle = 0;
     }
 
-    // Fuel used below the norm needs no allowance at all. This is tested on the excess itself, not on
-    // DODPOS_3: with no standstill minutes DODPOS_3 has just been set to 0 and the first later
-    // allowance would otherwise stay settled.
+    // Fuel used below the norm needs no allowance at all. This is tested on the excess itself rather
+    // than on DODPOS_3, which has just been set to 0 when there are no standstill minutes, so that a
+    // standstill litre figure left without its minutes cannot stay settled either.
     if (exact2(excess) < 0)
         for (const Allowance& a : all)
             card.*a.settled = 0;
