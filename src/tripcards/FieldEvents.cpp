@@ -105,6 +105,26 @@ FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStri
     return withLabels({FieldHandling::Recomputed, handler(card, vehicle).error, {}, {}}, card);
 }
 
+namespace {
+
+// Checks the value (reading typed text first) and stores it; false with the outcome set when refused.
+bool store(CardRecord& card, const CardColumn& column, const QVariant& value, FieldOutcome& outcome) {
+    QVariant typed = value;
+    QString problem;
+    if (value.metaType().id() == QMetaType::QString && column.type != ColumnType::Text) {
+        const ParsedInput parsed = parseFieldInput(column, value.toString());
+        typed = parsed.value;
+        problem = parsed.error;
+    } else {
+        problem = checkFieldValue(column, value);
+    }
+    if (problem.isEmpty() && setCardValue(card, column, typed)) return true;
+    outcome = withLabels({FieldHandling::Rejected, problem, {}, {}}, card);
+    return false;
+}
+
+} // namespace
+
 FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
                              const QVariant& value, SettlementMode mode) {
     bool found = false;
@@ -112,10 +132,17 @@ FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QA
     const CardColumn* target = findCardColumn(column);
     if (!found || !target)
         return withLabels({FieldHandling::NotAnInput, notAnInputMessage(column), {}, {}}, card);
-    const QString problem = checkFieldValue(*target, value);
-    if (!problem.isEmpty() || !setCardValue(card, *target, value))
-        return withLabels({FieldHandling::Rejected, problem, {}, {}}, card);
+    FieldOutcome refused;
+    if (!store(card, *target, value, refused)) return refused;
     return fieldLeft(card, vehicle, column, mode);
+}
+
+FieldOutcome storeFieldValue(CardRecord& card, QAnyStringView column, const QVariant& value) {
+    const CardColumn* target = findCardColumn(column);
+    if (!target) return withLabels({FieldHandling::NotAnInput, notAnInputMessage(column), {}, {}}, card);
+    FieldOutcome outcome;
+    if (!store(card, *target, value, outcome)) return outcome;
+    return withLabels({FieldHandling::NoRule, {}, {}, {}}, card);
 }
 
 FieldOutcome recalculate(CardRecord& card, const VehicleContext& vehicle, SettlementMode mode) {

@@ -35,10 +35,16 @@ struct FieldOutcome {
 
 // Stores value into the column and runs the operation of that column's recomputing input field: on
 // the card by norms ZUZYCIEP and ZUZYCIEO are the fields of "Dane Ogólne" (the ones in "Sumy" have no
-// rule: store them with setCardValue). value is a number for numeric columns, a QDate (or a null
-// value) for DATAD; a value that does not fit is rejected and nothing changes.
+// rule: store them with storeFieldValue). value is a number for numeric columns, a QDate (or a null
+// value) for DATAD, or the text as the operator typed it, which is read by parseFieldInput in the
+// system's locale; a value that does not fit is rejected with a message, nothing changes and no rule
+// runs, and the window keeps the focus in the field.
 FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
                              const QVariant& value, SettlementMode mode = SettlementMode::Norms);
+
+// Stores a value typed into an input field that runs no rule (the actual fuel and oil in "Sumy", the
+// call-out counts); checked and rejected like applyFieldEvent.
+FieldOutcome storeFieldValue(CardRecord& card, QAnyStringView column, const QVariant& value);
 
 // The same for a field whose value is already in the record (a window bound to the record).
 FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,

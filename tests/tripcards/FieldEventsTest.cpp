@@ -114,3 +114,25 @@ TEST(FieldEvents, BoundFieldRunsTheRuleOnTheValueInTheRecord) {
     EXPECT_DOUBLE_EQ(card.ZUZYCIEPN, 300);
     EXPECT_EQ(out.oilLabel.text, QStringLiteral("Oszczędność (+)"));
 }
+
+TEST(FieldEvents, TypedTextIsReadBeforeTheRuleRuns) {
+    CardRecord card = exampleCard();
+    const FieldOutcome out = applyFieldEvent(card, dieselVehicle(), u"PRZEBIEGM", QStringLiteral(" 1000 "));
+    ASSERT_TRUE(out.ok()) << out.error.toStdString();
+    EXPECT_DOUBLE_EQ(card.ZUZYCIEPN, 300);
+    EXPECT_EQ(applyFieldEvent(card, dieselVehicle(), u"DATAD", QStringLiteral("2009-02-30")).handling,
+              FieldHandling::Rejected);
+    EXPECT_EQ(card.DATAD, QDate(2009, 6, 15));
+}
+
+TEST(FieldEvents, FieldsWithoutARuleOnlyStoreTheirValue) {
+    CardRecord card = exampleCard();
+    ASSERT_TRUE(applyFieldEvent(card, dieselVehicle(), u"PRZEBIEGM", 1000).ok());
+    const FieldOutcome out = storeFieldValue(card, u"ZUZYCIEP", 400);
+    EXPECT_EQ(out.handling, FieldHandling::NoRule);
+    EXPECT_DOUBLE_EQ(card.ZUZYCIEP, 400);
+    EXPECT_DOUBLE_EQ(card.PRZEPALP, 0) << "nothing recomputed until a recomputing field or the button";
+    EXPECT_EQ(storeFieldValue(card, u"WYJAZDF", QStringLiteral("x")).handling, FieldHandling::Rejected);
+    ASSERT_TRUE(recalculate(card, dieselVehicle()).ok());
+    EXPECT_DOUBLE_EQ(card.PRZEPALP, -100);
+}
