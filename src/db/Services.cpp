@@ -90,10 +90,28 @@ ServiceManager::~ServiceManager() {
 
 // Starts the prepared action and reads its output to the end; errors of the running job arrive
 // from query() and are thrown.
-void ServiceManager::run(Builder& start, const LineHandler& onLine) {
+void ServiceManager::start(Builder& action) {
+    // The service manager finishes an action a moment after its last answer; a new action started in
+    // that moment is refused as busy, so it is tried again for a while.
+    for (int attempt = 0;; ++attempt) {
+        try {
+            guarded([&] {
+                Status st;
+                service_->start(&st, action.xpb->getBufferLength(&st), action.xpb->getBuffer(&st));
+            });
+            return;
+        } catch (const DbError& e) {
+            if (!e.hasCode(isc_svc_in_use) || attempt >= 200)
+                throw;
+            QThread::msleep(25);
+        }
+    }
+}
+
+void ServiceManager::run(Builder& action, const LineHandler& onLine) {
+    start(action);
     guarded([&] {
         Status st;
-        service_->start(&st, start.xpb->getBufferLength(&st), start.xpb->getBuffer(&st));
         const unsigned char lineItem[] = {isc_info_svc_line};
         std::vector<unsigned char> buffer(16384);
         for (;;) {
@@ -300,10 +318,7 @@ void ServiceManager::deleteUser(const QString& userName) {
 std::optional<UserInfo> ServiceManager::displayUser(const QString& userName) {
     Builder b(isc_action_svc_display_user);
     b.text(isc_spb_sec_username, userName.toUpper());
-    guarded([&] {
-        Status st;
-        service_->start(&st, b.xpb->getBufferLength(&st), b.xpb->getBuffer(&st));
-    });
+    start(b);
     std::vector<UserInfo> list = readUsers();
     for (const UserInfo& u : list)
         if (u.userName.compare(userName, Qt::CaseInsensitive) == 0)
@@ -313,10 +328,7 @@ std::optional<UserInfo> ServiceManager::displayUser(const QString& userName) {
 
 std::vector<UserInfo> ServiceManager::users() {
     Builder b(isc_action_svc_display_user);
-    guarded([&] {
-        Status st;
-        service_->start(&st, b.xpb->getBufferLength(&st), b.xpb->getBuffer(&st));
-    });
+    start(b);
     return readUsers();
 }
 

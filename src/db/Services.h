@@ -87,7 +87,8 @@ public:
 
 private:
     struct Builder;
-    void run(Builder& start, const LineHandler& onLine);
+    void start(Builder& action);
+    void run(Builder& action, const LineHandler& onLine);
     std::vector<UserInfo> readUsers();
     Firebird::IService* service_ = nullptr;
 };

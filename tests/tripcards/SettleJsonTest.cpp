@@ -1,0 +1,101 @@
+#include "tripcards/SettleJson.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+using namespace korven::tripcards;
+
+namespace {
+
+QJsonObject request(const char* json) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray(json), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << json;
+    return doc.object();
+}
+
+const char* const example = R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30},
+    "meter": false,
+    "card": {"NORMAP": 30, "NORMAO": 0.5, "DODPOS_1": 0.5, "DODMIE_1": 0.03, "DATAD": "2009-06-15"},
+    "events": [["PRZEBIEGM", 1000], ["DODPOS", 60], ["DODMIE", 500], ["ZUZYCIEP", 340],
+               ["ZUZYCIEO", 2], ["PRZELICZ"]]})";
+
+} // namespace
+
+TEST(SettleJson, AnswersTheExampleWithEveryColumn) {
+    const SettleAnswer answer = settleJson(request(example));
+    ASSERT_TRUE(answer.ok()) << answer.requestError.toStdString();
+    const QJsonObject card = answer.response.value(QLatin1String("card")).toObject();
+    EXPECT_EQ(card.size(), 87);
+    EXPECT_EQ(card.value(QLatin1String("ZUZYCIEPN")).toDouble(), 300);
+    EXPECT_EQ(card.value(QLatin1String("DODATKIP")).toDouble(), 45);
+    EXPECT_EQ(card.value(QLatin1String("RAZEMP")).toDouble(), 345);
+    EXPECT_EQ(card.value(QLatin1String("PRZEPALP")).toDouble(), 0);
+    EXPECT_EQ(card.value(QLatin1String("ZUZYCIEON")).toDouble(), 1.7);
+    EXPECT_EQ(card.value(QLatin1String("PRZEPALO")).toDouble(), -0.3);
+    EXPECT_EQ(card.value(QLatin1String("PRZEBIEGMP")).toDouble(), 1150);
+    EXPECT_EQ(card.value(QLatin1String("DODMIE_3")).toDouble(), 10);
+    EXPECT_EQ(card.value(QLatin1String("DATAD")).toString(), QStringLiteral("2009-06-15"));
+    EXPECT_EQ(card.value(QLatin1String("KODA")).toInt(), 0) << "a missing column is 0";
+    const QJsonObject labels = answer.response.value(QLatin1String("labels")).toObject();
+    EXPECT_EQ(labels.value(QLatin1String("PRZEPALP")).toString(), QStringLiteral("Oszczędność (+)"));
+    EXPECT_EQ(labels.value(QLatin1String("PRZEPALO")).toString(), QStringLiteral("Przepał (-)"));
+    EXPECT_TRUE(answer.response.value(QLatin1String("error")).isNull());
+}
+
+TEST(SettleJson, MissingDateIsEmptyAndTheZeroNormIsReported) {
+    const SettleAnswer answer = settleJson(request(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 0},
+        "card": {"NORMAP": 30, "DODPOS_1": 0.5, "PRZEBIEGMP": 5},
+        "events": [["PRZEBIEGM", 1000], ["DODPOS", 60], ["WYJAZDP", 2]]})"));
+    ASSERT_TRUE(answer.ok()) << answer.requestError.toStdString();
+    const QJsonObject card = answer.response.value(QLatin1String("card")).toObject();
+    EXPECT_EQ(card.value(QLatin1String("DATAD")).toString(), QString());
+    EXPECT_EQ(card.value(QLatin1String("DODATKIP")).toDouble(), 30);
+    EXPECT_EQ(card.value(QLatin1String("PRZEBIEGMP")).toDouble(), 1000)
+        << "set by the first event, kept by the second";
+    EXPECT_EQ(card.value(QLatin1String("WYJAZDP")).toInt(), 2) << "later events still run";
+    EXPECT_FALSE(answer.response.value(QLatin1String("error")).toString().isEmpty());
+}
+
+TEST(SettleJson, TypedTextIsReadOrRefusedLikeTheField) {
+    const SettleAnswer answer = settleJson(request(R"({"vehicle": {"RODZPAL": "ET", "NORMPAL": 8.5},
+        "card": {"NORMAP": 8.5},
+        "events": [["PRZEBIEGM", "123"], ["ZUZYCIEP", "abc"], ["DATAD", "2009-02-30"]]})"));
+    ASSERT_TRUE(answer.ok()) << answer.requestError.toStdString();
+    const QJsonObject card = answer.response.value(QLatin1String("card")).toObject();
+    EXPECT_EQ(card.value(QLatin1String("ZUZYCIEPN")).toDouble(), 10.5);
+    EXPECT_EQ(card.value(QLatin1String("ZUZYCIEP")).toDouble(), 0);
+    EXPECT_TRUE(answer.response.value(QLatin1String("error")).toString().contains(QLatin1String("abc")));
+}
+
+TEST(SettleJson, MeterEventsFollowTheMeterCard) {
+    const SettleAnswer answer =
+        settleJson(request(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30, "CZY_MIERNIK": "T"},
+        "card": {"MIER_POCZ": 1200.5, "NORMAO": 0.5},
+        "events": [["MIER_KON", 1350], ["ZUZYCIEP", 152]]})"));
+    ASSERT_TRUE(answer.ok()) << answer.requestError.toStdString();
+    const QJsonObject card = answer.response.value(QLatin1String("card")).toObject();
+    EXPECT_EQ(card.value(QLatin1String("ZUZYCIEPN")).toDouble(), 149.5);
+    EXPECT_EQ(card.value(QLatin1String("PRZEPALP")).toDouble(), -2.5);
+    EXPECT_EQ(
+        answer.response.value(QLatin1String("labels")).toObject().value(QLatin1String("PRZEPALP")).toString(),
+        QStringLiteral("Przepał (-)"));
+}
+
+class SettleJsonRefuses : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SettleJsonRefuses, AMalformedRequest) {
+    const SettleAnswer answer = settleJson(request(GetParam()));
+    EXPECT_FALSE(answer.ok()) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SettleJsonRefuses,
+                         ::testing::Values(R"({"card": {"NOSUCH": 1}})", R"({"vehicle": {"NORMPAL": "30"}})",
+                                           R"({"vehicle": {"COLOUR": "red"}})",
+                                           R"({"events": [["DODATKIP", 5]]})",
+                                           R"({"meter": true, "events": [["DODPOS", 5]]})",
+                                           R"({"events": [["PRZELICZ", 1]]})", R"({"events": ["PRZEBIEGM"]})",
+                                           R"({"card": {"DATAD": "2009-13-01"}})", R"({"cards": {}})",
+                                           R"({"meter": "yes"})"));
