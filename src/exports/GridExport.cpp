@@ -161,7 +161,10 @@ QString exportFileName(const QString& title, const QDateTime& when) {
     QString base = exportTitle(title);
     base.replace(forbidden, QStringLiteral("_"));
     base = base.simplified().left(80).trimmed();
-    while (base.endsWith(QLatin1Char('.')))
+    // No hidden files and no names ending in a dot.
+    while (base.startsWith(QLatin1Char('.')) || base.startsWith(QLatin1Char(' ')))
+        base.remove(0, 1);
+    while (base.endsWith(QLatin1Char('.')) || base.endsWith(QLatin1Char(' ')))
         base.chop(1);
     if (base.isEmpty()) base = QStringLiteral("Eksport");
     return base + QLatin1Char(' ') + when.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) +
