@@ -53,7 +53,8 @@ QString ReportJob::projectPath() const {
 
 ReportDocument buildReport(const ReportJob& job, LayoutMode mode) {
     const ReportProject project = loadProject(job.projectPath());
-    return layoutReport(project, job.orientation, job.parameters, job.data, mode, job.printedAt);
+    return layoutReport(project, job.orientation.value_or(project.orientation), job.parameters, job.data,
+                        mode, job.printedAt);
 }
 
 void renderToFile(const ReportJob& job, OutputFormat format, const QString& path) {

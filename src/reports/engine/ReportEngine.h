@@ -22,8 +22,8 @@ QString reportsFolder();
 // data view. A window fills a job and hands it to the print flow of the report dialogs, or a test
 // or the command-line tool renders it straight to a file.
 struct ReportJob {
-    QString projectFile; // a name inside reportsFolder(), or an absolute path
-    Orientation orientation = Orientation::Portrait;
+    QString projectFile;                    // a name inside reportsFolder(), or an absolute path
+    std::optional<Orientation> orientation; // unset: the project's own
     ReportParameters parameters;
     DataView data;       // no name and no rows: the project prints without a data view
     QDateTime printedAt; // invalid: now

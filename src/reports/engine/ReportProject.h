@@ -11,6 +11,23 @@
 
 namespace korven::reports {
 
+// Report project files (*.rav) are XML:
+//
+//   <report title="..." dataView="RvDataSet..." page="A4|A3|A5|Letter" orientation="portrait|landscape"
+//           margins="left,top,right,bottom" font="DejaVu Sans" size="9">
+//     <band kind="title|pageHeader|columnHeader|detail|summary|pageFooter" height="mm">
+//       <text .../>static text</text>   <param name="firma" format="Firma: %1" .../>
+//       <field name="NAZWA" .../>         <image name="logo" .../> or <image file="herb.png" .../>
+//       <box .../>   <line x1 y1 x2 y2 lineWidth color/>   <pageNumber format="Strona %1 z %2" .../>
+//       <printDate format="yyyy-MM-dd" .../>
+//     </band>
+//   </report>
+//
+// Items take x, y, width, height (mm, from the band's top left corner inside the margins) and
+// font, size, bold, italic, align (left|center|right), valign (top|center|bottom), wrap, border,
+// padding (mm), lineWidth (mm), color and fill. Unknown elements and attributes are errors, so a
+// misspelt attribute is found when the project is first read.
+
 // A failure of the report engine; text() is the message shown to the operator.
 class ReportError : public std::runtime_error {
 public:
