@@ -1,5 +1,6 @@
 #include "ReportTestData.h"
 
+#include "reports/engine/ReportRender.h"
 #include "reports/ui/OutputOptionsDialog.h"
 #include "reports/ui/ReportPrint.h"
 
@@ -7,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -78,6 +80,28 @@ TEST_F(ReportPrintFlow, PrinterFailureIsShown) {
     choice.destination = OutputChoice::Destination::Printer;
     EXPECT_FALSE(runReport(nullptr, korven::test::listJob(3)));
     EXPECT_EQ(messages, QStringList{QStringLiteral("Nie znaleziono drukarki domyślnej.")});
+}
+
+// The printer and the preview paint through a QPrinter; printed to PDF it shows the same pages.
+TEST(PrinterOutput, PaintsEveryPageFromThePapersCorner) {
+    QTemporaryDir dir;
+    const ReportDocument doc = buildReport(korven::test::listJob(200));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("drukarka.pdf")));
+    preparePrinter(printer, doc);
+    paintReport(doc, printer);
+    const QStringList pages = korven::test::pdfPages(printer.outputFileName());
+    if (pages.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(pages.size(), 5);
+    EXPECT_TRUE(pages[4].contains(QStringLiteral("Strona 5 z 5")));
+    EXPECT_TRUE(pages[4].contains(QStringLiteral("Pozycja 200")));
+    writePdf(doc, dir.filePath(QStringLiteral("plik.pdf")));
+    EXPECT_EQ(korven::test::pdfPages(dir.filePath(QStringLiteral("plik.pdf")))[0]
+                  .split(QLatin1Char('\n'))
+                  .mid(0, 12),
+              pages[0].split(QLatin1Char('\n')).mid(0, 12))
+        << "the same places on the paper as the PDF file";
 }
 
 TEST(OutputOptions, OffersPrinterPreviewAndThreeFileFormats) {

@@ -26,14 +26,14 @@ ReportUiServices defaults() {
     return s;
 }
 
+} // namespace
+
 void preparePrinter(QPrinter& printer, const ReportDocument& doc) {
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout(doc));
     printer.setDocName(doc.project.title.isEmpty() ? QFileInfo(doc.project.path).completeBaseName()
                                                    : doc.project.title);
 }
-
-} // namespace
 
 ReportUiServices& reportUiServices() {
     static ReportUiServices services = defaults();

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace korven::reports::ui {
@@ -23,6 +24,9 @@ struct ReportUiServices {
 // The services in use; resetReportUiServices() restores the defaults.
 ReportUiServices& reportUiServices();
 void resetReportUiServices();
+
+// Sets a printer up for a document: its paper and orientation, painting from the paper's corner.
+void preparePrinter(QPrinter& printer, const ReportDocument& doc);
 
 // The defaults, for callers that wrap them.
 OutputChoice chooseOutputWithDialog(QWidget* parent, const QString& baseName);
