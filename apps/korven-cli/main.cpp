@@ -1,6 +1,6 @@
 #include "Command.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <exception>
@@ -37,7 +37,11 @@ static void printUsage() {
 
 int main(int argc, char** argv) {
     using namespace korven::cli;
-    QCoreApplication app(argc, argv);
+    // Rendering reports needs fonts and painting, hence a GUI application; it never opens a window,
+    // so it runs without a display unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printUsage();
