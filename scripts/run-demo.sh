@@ -11,9 +11,7 @@ mkdir -p "$demo"
 if [ ! -f "$demo/korven.adb" ]; then
   "$bin/korven-cli" demo "$demo"
 fi
-printf '[Ogolne]\nsciezka=%s\nuser=SYSDBA\n' "$demo" > "$bin/setup.ini.new"
-[ -f "$bin/setup.ini" ] || mv "$bin/setup.ini.new" "$bin/setup.ini"
-rm -f "$bin/setup.ini.new"
+printf '[Ogolne]\nsciezka=%s\nuser=SYSDBA\n' "$demo" > "$bin/setup.ini"
 if [ -x "$bin/korven" ]; then
   exec "$bin/korven"
 else

@@ -289,7 +289,10 @@ std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui
     }
     session->changeConnectionCount(+1);
     if (session->lookUpOperator()) {
-        session->registerOperator(Session::operatorListText(session->operatorSession().fullName, session->userNumberText()));
+        // An entry without names still shows who is working: the user name stands in for them.
+        const OperatorSession& op = session->operatorSession();
+        session->registerOperator(
+            Session::operatorListText(op.fullName.isEmpty() ? op.userName : op.fullName, session->userNumberText()));
     } else {
         ui.showMessage(messages::userNotFound());
     }
