@@ -3,9 +3,11 @@
 #include "Command.h"
 
 #include "db/Database.h"
+#include "registries/Photo.h"
 #include "schema/Demo.h"
 #include "schema/Schema.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 
@@ -36,7 +38,8 @@ bool parseCreate(const QStringList& args, CreateOptions& o) {
 int create(const QStringList& args, bool demo) {
     CreateOptions o;
     if (!parseCreate(args, o)) {
-        printError(QStringLiteral("usage: korven-cli %1 DIR [--user NAME] [--password TEXT]").arg(demo ? "demo" : "init"));
+        printError(QStringLiteral("usage: korven-cli %1 DIR [--user NAME] [--password TEXT]")
+                       .arg(demo ? "demo" : "init"));
         return 2;
     }
     db::Location loc = db::parseLocation(o.sciezka);
@@ -53,17 +56,25 @@ int create(const QStringList& args, bool demo) {
     p.password = o.password;
     QDate today = QDate::currentDate();
     auto att = schema::createDatabase(p, today.year() % 100, today.month());
-    if (demo)
+    if (demo) {
         schema::fillDemoData(*att);
+        // The photographs go where the program looks for them: "fotogr" beside the executable.
+        QStringList photos = registries::fillDemoPhotos(*att, QCoreApplication::applicationDirPath());
+        printLine(QStringLiteral("Zdjęcia pojazdów i sprzętu: %1 w %2")
+                      .arg(photos.size())
+                      .arg(registries::photoFolder(QCoreApplication::applicationDirPath())));
+    }
     att->detach();
     printLine(QStringLiteral("Utworzono bazę danych %1").arg(p.database));
     return 0;
 }
 
-CommandRegistration initCommand({"init", "init DIR [--user NAME --password TEXT]   create an empty korven.adb in DIR",
+CommandRegistration initCommand({"init",
+                                 "init DIR [--user NAME --password TEXT]   create an empty korven.adb in DIR",
                                  [](const QStringList& a) { return create(a, false); }});
-CommandRegistration demoCommand({"demo", "demo DIR [--user NAME --password TEXT]   create korven.adb in DIR with demo data",
-                                 [](const QStringList& a) { return create(a, true); }});
+CommandRegistration
+    demoCommand({"demo", "demo DIR [--user NAME --password TEXT]   create korven.adb in DIR with demo data",
+                 [](const QStringList& a) { return create(a, true); }});
 
 } // namespace
 } // namespace korven::cli

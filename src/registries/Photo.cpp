@@ -53,7 +53,7 @@ QImage drawVehicle(QColor body, bool ladder, int variant) {
     p.fillRect(0, 92, 160, 28, QColor(90, 90, 90));
     p.setPen(Qt::NoPen);
     p.setBrush(body);
-    const int length = 100 + 10 * (variant % 3);
+    const int length = 90 + 8 * (variant % 3);
     p.drawRect(12, 48, length, 40);
     p.drawRoundedRect(12 + length, 56, 34, 32, 6, 6);
     p.setBrush(QColor(170, 210, 235));
@@ -62,7 +62,7 @@ QImage drawVehicle(QColor body, bool ladder, int variant) {
     for (int x = 20; x < 12 + length - 14; x += 22)
         p.drawRect(x, 56, 16, 20);
     if (ladder) {
-        p.setPen(QPen(QColor(220, 220, 220), 2));
+        p.setPen(QPen(QColor(70, 70, 70), 2));
         p.drawLine(16, 42, 8 + length, 42);
         p.drawLine(16, 46, 8 + length, 46);
         for (int x = 18; x < length; x += 8)
