@@ -220,7 +220,10 @@ SaveOutcome Dictionary::save(qint64 codeBeforeEdit, const QString& codeText, con
     }
     const QString sql = QStringLiteral("update %1 set %2 where KOD = :OLD_KOD")
                             .arg(config_.table, sets.join(QStringLiteral(", ")));
-    db::inTransaction(work_, [&](db::Transaction& t) { t.execute(sql, params); });
+    if (db::inTransaction(work_, [&](db::Transaction& t) { return t.execute(sql, params); }) == 0) {
+        out.message = texts::rowGone;
+        return out;
+    }
     out.saved = true;
     return out;
 }

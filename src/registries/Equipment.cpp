@@ -254,8 +254,8 @@ void EquipmentRegistry::remove(qint64 kods) {
     db::inTransaction(work(), [&](db::Transaction& t) { deleteRow(t, kods); });
 }
 
-void EquipmentRegistry::storeCardLock(qint64 kods, bool locked) {
-    storeColumn(kods, QStringLiteral("BLOKADA"), flagValue(locked));
+bool EquipmentRegistry::storeCardLock(qint64 kods, bool locked) {
+    return storeColumn(kods, QStringLiteral("BLOKADA"), flagValue(locked));
 }
 
 QString EquipmentRegistry::storePhoto(qint64 kods, const QString& path) {

@@ -79,7 +79,7 @@ public:
     qint64 addNew();
     // Deletes the machine and commits; its work cards stay.
     void remove(qint64 kods);
-    void storeCardLock(qint64 kods, bool locked);
+    bool storeCardLock(qint64 kods, bool locked);
     QString storePhoto(qint64 kods, const QString& path);
 };
 

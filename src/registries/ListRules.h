@@ -14,6 +14,9 @@ namespace texts {
 inline const QString deleteQuestion = QStringLiteral("Czy napewno wykasować daną pozycję ?");
 inline const QString deleteQuestionTitle = QStringLiteral("Ważne Pytanie");
 inline const QString endOfData = QStringLiteral("Koniec Bazy Danych ... pa,pa");
+// "O&K" on a row that another operator deleted while it was being edited: nothing is saved.
+inline const QString rowGone = QStringLiteral(
+    "Ta pozycja została w międzyczasie usunięta przez innego użytkownika. Zmiany nie zostały zapisane ...");
 } // namespace texts
 
 // The rows of a list as read for a window. Opening and re-reading a list never fail in the window's

@@ -109,13 +109,15 @@ public:
         return QStringLiteral("update %1 set %2 where %3 = :OLD_CODE")
             .arg(def_.table, sets.join(QStringLiteral(", ")), keyColumn());
     }
-    // Saves every column of the record and commits.
-    void update(qint64 codeBeforeEdit, const Record& record) {
+    // Saves every column of the record and commits. False when no row has that code any more (another
+    // operator deleted it meanwhile): then nothing was saved.
+    bool update(qint64 codeBeforeEdit, const Record& record) {
         db::Params params;
         for (const FieldDef<Record>& f : fields())
             params.set(f.info.column, fieldValue(record, f));
         params.set(QStringLiteral("OLD_CODE"), codeValue(codeBeforeEdit));
-        db::inTransaction(work_, [&](db::Transaction& t) { t.execute(updateSql(), params); });
+        return db::inTransaction(work_, [&](db::Transaction& t) { return t.execute(updateSql(), params); }) >
+               0;
     }
 
     // Puts typed texts (column -> text) into a copy of the record. All or nothing: the first refused
@@ -144,18 +146,19 @@ public:
         Record edited = record;
         EditOutcome outcome = applyTyped(edited, typed);
         if (!outcome.saved) return outcome;
-        update(codeBeforeEdit, edited);
+        if (!update(codeBeforeEdit, edited)) return EditOutcome{false, texts::rowGone, QString()};
         record = edited;
         return outcome;
     }
 
-    // Stores one column of one row at once and commits (check boxes, photograph).
-    void storeColumn(qint64 code, const QString& column, const db::Value& value) {
+    // Stores one column of one row at once and commits (check boxes, photograph). False when no row
+    // has that code any more.
+    bool storeColumn(qint64 code, const QString& column, const db::Value& value) {
         const QString sql =
             QStringLiteral("update %1 set %2 = :VALUE where %3 = :CODE").arg(def_.table, column, keyColumn());
-        db::inTransaction(work_, [&](db::Transaction& t) {
-            t.execute(sql, {{"VALUE", value}, {"CODE", codeValue(code)}});
-        });
+        return db::inTransaction(work_, [&](db::Transaction& t) {
+                   return t.execute(sql, {{"VALUE", value}, {"CODE", codeValue(code)}});
+               }) > 0;
     }
 
     // ------------------------------------------------------------------ delete

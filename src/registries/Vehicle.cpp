@@ -374,12 +374,12 @@ DeleteOutcome VehicleRegistry::remove(qint64 koda) {
     });
 }
 
-void VehicleRegistry::storeCardLock(qint64 koda, bool locked) {
-    storeColumn(koda, QStringLiteral("BLOKADA"), flagValue(locked));
+bool VehicleRegistry::storeCardLock(qint64 koda, bool locked) {
+    return storeColumn(koda, QStringLiteral("BLOKADA"), flagValue(locked));
 }
 
-void VehicleRegistry::storeFuelGauge(qint64 koda, bool fitted) {
-    storeColumn(koda, QStringLiteral("CZY_MIERNIK"), flagValue(fitted));
+bool VehicleRegistry::storeFuelGauge(qint64 koda, bool fitted) {
+    return storeColumn(koda, QStringLiteral("CZY_MIERNIK"), flagValue(fitted));
 }
 
 QString VehicleRegistry::storePhoto(qint64 koda, const QString& path) {

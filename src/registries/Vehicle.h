@@ -107,9 +107,10 @@ public:
     // Deletes the vehicle and commits; the cards are counted again in the same transaction, so a card
     // added meanwhile by another operator still stops the delete.
     DeleteOutcome remove(qint64 koda);
-    // The card lock and fuel gauge check boxes: stored and committed at once.
-    void storeCardLock(qint64 koda, bool locked);
-    void storeFuelGauge(qint64 koda, bool fitted);
+    // The card lock and fuel gauge check boxes: stored and committed at once (false when the vehicle
+    // is gone).
+    bool storeCardLock(qint64 koda, bool locked);
+    bool storeFuelGauge(qint64 koda, bool fitted);
     // Stores the photograph path (cut to the column) and commits; gives what was stored.
     QString storePhoto(qint64 koda, const QString& path);
 };

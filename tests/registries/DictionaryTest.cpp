@@ -77,6 +77,12 @@ TEST_P(EveryDictionary, SaveStoresEveryColumnAndRefusesBadInputWhole) {
     EXPECT_FALSE(refused.saved);
     EXPECT_EQ(refused.message, config().emptyCodeMessage);
     EXPECT_EQ(d.list()[0].text(0), rows[0].text(0));
+
+    // A row deleted meanwhile is not reported as saved.
+    d.remove(code);
+    SaveOutcome gone = d.save(code, QString::number(code), typed);
+    EXPECT_FALSE(gone.saved);
+    EXPECT_EQ(gone.message, texts::rowGone);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryDictionary, ::testing::ValuesIn(allDictionaries()));

@@ -109,6 +109,22 @@ TEST_F(Vehicles, SaveRefusesBadInputWithoutWritingAnything) {
     EXPECT_EQ(v.nrrej, back.nrrej); // the buffer holds what was saved
 }
 
+TEST_F(Vehicles, SavingARowDeletedMeanwhileSaysSo) {
+    registry.addNew(9);
+    VehicleRecord buffer = *registry.find(1);
+    // Another operator deletes the vehicle while this one edits it.
+    auto other = db::Attachment::attach(tdb.params());
+    db::Transaction t(*other);
+    ASSERT_TRUE(VehicleRegistry(t).remove(1).deleted);
+
+    EditOutcome out = registry.save(1, buffer, {{QStringLiteral("NAZWA"), QStringLiteral("GBA")}});
+    EXPECT_FALSE(out.saved);
+    EXPECT_EQ(out.message, texts::rowGone);
+    EXPECT_TRUE(buffer.nazwa.isEmpty());
+    EXPECT_FALSE(registry.storeCardLock(1, true));
+    EXPECT_FALSE(registry.find(1)) << "no row comes back to life";
+}
+
 TEST_F(Vehicles, VehicleWithCardsIsNotDeleted) {
     registry.addNew(9);
     registry.addNew(9);
