@@ -129,11 +129,28 @@ void setFieldValue(Record& record, const FieldDef<Record>& field, const db::Valu
         field.member);
 }
 
+// The text a grid cell shows for a column of a record ("" for a column the record does not have).
+template <class Record>
+QString cellText(const Record& record, const std::vector<FieldDef<Record>>& fields, const QString& column,
+                 const QLocale& locale = QLocale());
+
+// The text an editor field shows for a column of a record.
+template <class Record> QString fieldText(const Record& record, const FieldDef<Record>& field) {
+    return editText(field.info, fieldValue(record, field));
+}
+
 template <class Record>
 const FieldDef<Record>* findField(const std::vector<FieldDef<Record>>& fields, const QString& column) {
     for (const FieldDef<Record>& f : fields)
         if (f.info.column.compare(column, Qt::CaseInsensitive) == 0) return &f;
     return nullptr;
+}
+
+template <class Record>
+QString cellText(const Record& record, const std::vector<FieldDef<Record>>& fields, const QString& column,
+                 const QLocale& locale) {
+    const FieldDef<Record>* f = findField(fields, column);
+    return f ? displayText(f->info, fieldValue(record, *f), locale) : QString();
 }
 
 } // namespace korven::registries

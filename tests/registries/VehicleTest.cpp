@@ -281,6 +281,14 @@ TEST(VehicleRules, TitlesAndReportParameters) {
     EXPECT_EQ(p.value(QStringLiteral("logo")), QStringLiteral("fotogr/gba.jpg"));
     EXPECT_EQ(p.value(QStringLiteral("nazpm")), QStringLiteral("-----"));
     EXPECT_EQ(p.size(), 43); // nazpm, logo, typp and 40 columns
+
+    // Grid cells: norms with their display format, dates as year-month-day, no date as nothing.
+    EXPECT_EQ(cellText(v, vehicleFields(), QStringLiteral("NORMPAL"), QLocale::c()), QStringLiteral("30.50"));
+    EXPECT_EQ(cellText(v, vehicleFields(), QStringLiteral("NORMUG"), QLocale::c()), QStringLiteral("0.000"));
+    EXPECT_EQ(cellText(v, vehicleFields(), QStringLiteral("DOEKSPL"), QLocale::c()),
+              QStringLiteral("2009-03-31"));
+    v.doekspl = QDate();
+    EXPECT_EQ(cellText(v, vehicleFields(), QStringLiteral("DOEKSPL"), QLocale::c()), QString());
 }
 
 TEST_F(Vehicles, LookupsFillCodeNameAndUnitNumber) {
