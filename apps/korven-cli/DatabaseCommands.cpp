@@ -3,9 +3,11 @@
 #include "Command.h"
 
 #include "db/Database.h"
+#include "registries/Photo.h"
 #include "schema/Demo.h"
 #include "schema/Schema.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 
@@ -53,8 +55,14 @@ int create(const QStringList& args, bool demo) {
     p.password = o.password;
     QDate today = QDate::currentDate();
     auto att = schema::createDatabase(p, today.year() % 100, today.month());
-    if (demo)
+    if (demo) {
         schema::fillDemoData(*att);
+        // The photographs go where the program looks for them: "fotogr" beside the executable.
+        QStringList photos = registries::fillDemoPhotos(*att, QCoreApplication::applicationDirPath());
+        printLine(QStringLiteral("Zdjęcia pojazdów i sprzętu: %1 w %2")
+                      .arg(photos.size())
+                      .arg(registries::photoFolder(QCoreApplication::applicationDirPath())));
+    }
     att->detach();
     printLine(QStringLiteral("Utworzono bazę danych %1").arg(p.database));
     return 0;
