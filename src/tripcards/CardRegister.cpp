@@ -26,7 +26,8 @@ int nextCardNumber(std::optional<int> highestInScope, int firstNumber) {
 CarryOver carryOverFrom(std::span<const CardRecord> vehicleCards) {
     const CardRecord* last = nullptr;
     for (const CardRecord& c : vehicleCards)
-        if (!last || std::tie(c.ROKD, c.MIED, c.KODD) > std::tie(last->ROKD, last->MIED, last->KODD)) last = &c;
+        if (!last || std::tie(c.ROKD, c.MIED, c.KODD) > std::tie(last->ROKD, last->MIED, last->KODD))
+            last = &c;
     if (!last) return {};
     return {last->PRZEBIEGS, last->PRZEBIEGSP, last->MIER_KON};
 }
@@ -90,7 +91,8 @@ std::optional<DisplayFormat> displayFormat(const CardColumn& column) {
     static const char* const odometers[] = {"PRZEBIEG0", "PRZEBIEG0P", "PRZEBIEGS", "PRZEBIEGSP"};
     static const char* const norms[] = {"NORMAA", "NORMAUG", "NORMAP", "NORMAO"};
     auto in = [&](const auto& list) {
-        return std::any_of(std::begin(list), std::end(list), [&](const char* n) { return name == QLatin1String(n); });
+        return std::any_of(std::begin(list), std::end(list),
+                           [&](const char* n) { return name == QLatin1String(n); });
     };
     if (in(fuel)) return DisplayFormat{7, 2};
     if (in(monthly)) return DisplayFormat{7, 0};
@@ -98,7 +100,8 @@ std::optional<DisplayFormat> displayFormat(const CardColumn& column) {
     if (in(norms)) return DisplayFormat{6, 2};
     for (const Allowance& a : allowances()) {
         const QString base = QLatin1String(a.base);
-        if (name == base + QLatin1String("_2") || name == base + QLatin1String("_3")) return DisplayFormat{7, 2};
+        if (name == base + QLatin1String("_2") || name == base + QLatin1String("_3"))
+            return DisplayFormat{7, 2};
     }
     return std::nullopt;
 }
@@ -155,7 +158,8 @@ QString nameAndPlate(const VehicleContext& v) {
 } // namespace
 
 QString registerCaption(const VehicleContext& vehicle, const SystemSettings& settings) {
-    return padCut(QStringLiteral("Karty Drogowe  ") + nameAndPlate(vehicle), 80) + titleSuffix(settings.ROK, settings.MIE);
+    return padCut(QStringLiteral("Karty Drogowe  ") + nameAndPlate(vehicle), 80) +
+           titleSuffix(settings.ROK, settings.MIE);
 }
 
 QString registerExportTitle(const VehicleContext& vehicle) {
@@ -181,10 +185,12 @@ QString deleteQuestionCaption() {
     return QStringLiteral("Ważne Pytanie");
 }
 QString vehicleDeleted() {
-    return QStringLiteral("Pojazd został usunięty przez innego użytkownika ... Karta Drogowa nie została zapisana.");
+    return QStringLiteral(
+        "Pojazd został usunięty przez innego użytkownika ... Karta Drogowa nie została zapisana.");
 }
 QString cardDeleted() {
-    return QStringLiteral("Karta Drogowa została usunięta przez innego użytkownika ... zmiany nie zostały zapisane.");
+    return QStringLiteral(
+        "Karta Drogowa została usunięta przez innego użytkownika ... zmiany nie zostały zapisane.");
 }
 } // namespace messages
 
@@ -199,7 +205,8 @@ std::span<const char* const> reminderServiceKinds() {
     return kinds;
 }
 
-std::pair<ServiceReminder, ServiceReminder> pickReminders(std::span<const std::optional<ServiceReminder>> perKind) {
+std::pair<ServiceReminder, ServiceReminder>
+pickReminders(std::span<const std::optional<ServiceReminder>> perKind) {
     std::pair<ServiceReminder, ServiceReminder> picked;
     int found = 0;
     for (const auto& r : perKind) {
@@ -220,16 +227,18 @@ DocumentFieldsOutcome documentFields(const CardRecord& card, const VehicleContex
 
     double standstill = 0;
     if (!standstillNorm(v, settings.MN_POS, standstill)) {
-        out.error = QStringLiteral("Błąd dzielenia przez zero: mnożnik „Praca silnika na postoju” w ustawieniach "
-                                   "systemu wynosi 0. Dokument nie został utworzony.");
+        out.error =
+            QStringLiteral("Błąd dzielenia przez zero: mnożnik „Praca silnika na postoju” w ustawieniach "
+                           "systemu wynosi 0. Dokument nie został utworzony.");
         return out;
     }
     double tank = 0, canister = 0;
     for (auto [text, value] : {std::pair{&v.POJ_ZBIO, &tank}, std::pair{&v.POJ_KANI, &canister}}) {
         if (!parseNumber(*text, *value, locale)) {
-            out.error = QStringLiteral("„%1” nie jest poprawną liczbą (pojemność zbiorników lub kanistrów pojazdu). "
-                                       "Dokument nie został utworzony.")
-                            .arg(*text);
+            out.error =
+                QStringLiteral("„%1” nie jest poprawną liczbą (pojemność zbiorników lub kanistrów pojazdu). "
+                               "Dokument nie został utworzony.")
+                    .arg(*text);
             return out;
         }
     }

@@ -55,7 +55,7 @@ SystemMultipliers multipliersOf(const SystemSettings& settings);
 enum class ListBackground { None, Yellow, PaleYellow };
 
 struct ListColumn {
-    const char* name;  // A_KARTA column
+    const char* name; // A_KARTA column
     QString title;
     bool visible;
     bool centred;
@@ -111,7 +111,8 @@ struct ServiceReminder {
 std::span<const char* const> reminderServiceKinds();
 // The first and second reminder from the latest planned service of each kind (same order as
 // reminderServiceKinds(), nothing where a kind has no planned service).
-std::pair<ServiceReminder, ServiceReminder> pickReminders(std::span<const std::optional<ServiceReminder>> perKind);
+std::pair<ServiceReminder, ServiceReminder>
+pickReminders(std::span<const std::optional<ServiceReminder>> perKind);
 
 // The text values a card document is filled with.
 struct DocumentFields {

@@ -14,8 +14,8 @@ const QString listStatement =
 const QString highestNumberStatement = QStringLiteral("SELECT MAX (KODD) AS KODD FROM A_KARTA");
 const QString highestNumberInMonthStatement =
     QStringLiteral("SELECT MAX (KODD) AS KODD FROM A_KARTA WHERE ((ROKD = :ROKD) AND (MIED = :MIED))");
-const QString deleteStatement = QStringLiteral(
-    "delete from A_KARTA where KODA = :OLD_KODA and KODD = :OLD_KODD and ROKD = :OLD_ROKD and MIED = :OLD_MIED");
+const QString deleteStatement = QStringLiteral("delete from A_KARTA where KODA = :OLD_KODA and KODD = "
+                                               ":OLD_KODD and ROKD = :OLD_ROKD and MIED = :OLD_MIED");
 const QString keyCondition =
     QStringLiteral(" where KODA = :OLD_KODA and KODD = :OLD_KODD and ROKD = :OLD_ROKD and MIED = :OLD_MIED");
 // Locking the one row of the system record serialises the allocation of card numbers: a second
@@ -23,16 +23,17 @@ const QString keyCondition =
 const QString numberingLock = QStringLiteral("SELECT LP FROM FJ_BAZA WHERE LP = 1 WITH LOCK");
 // The vehicle row is locked while its card is inserted, so that it cannot be deleted under the new card.
 const QString vehicleLock = QStringLiteral("select KODA, BLOKADA from A_AUTO where KODA = :KODA with lock");
-const QString lastCardStatement = QStringLiteral("select PRZEBIEGS, PRZEBIEGSP, MIER_KON from A_KARTA where KODA = "
-                                                 ":KODA order by ROKD desc, MIED desc, KODD desc");
-const QString reminderStatement =
-    QStringLiteral("select * from A_OBSLU  where (KODA = :KODA) AND (TYP = :TYP) AND (PLANW = :PLANW)  order by DATAP");
+const QString lastCardStatement =
+    QStringLiteral("select PRZEBIEGS, PRZEBIEGSP, MIER_KON from A_KARTA where KODA = "
+                   ":KODA order by ROKD desc, MIED desc, KODD desc");
+const QString reminderStatement = QStringLiteral(
+    "select * from A_OBSLU  where (KODA = :KODA) AND (TYP = :TYP) AND (PLANW = :PLANW)  order by DATAP");
 
 // The columns the insert names; every other column takes its default.
-const char* const insertColumns[] = {"KODA",     "KODD",     "NRREJ",    "ROKD",     "MIED",     "DATAD",
-                                     "DODPOS_1", "DODNAP_1", "DODMIE_1", "DODA_1",   "DODG_1",   "DODUG_1",
-                                     "DODOZ_1",  "DODK_1",   "DODT_1",   "DODZ_1",   "DODSZ_1",  "DODH_1",
-                                     "NORMAA",   "NORMAUG",  "NORMAP",   "NORMAO",   "PRZEBIEG0", "PRZEBIEG0P",
+const char* const insertColumns[] = {"KODA",     "KODD",     "NRREJ",    "ROKD",   "MIED",      "DATAD",
+                                     "DODPOS_1", "DODNAP_1", "DODMIE_1", "DODA_1", "DODG_1",    "DODUG_1",
+                                     "DODOZ_1",  "DODK_1",   "DODT_1",   "DODZ_1", "DODSZ_1",   "DODH_1",
+                                     "NORMAA",   "NORMAUG",  "NORMAP",   "NORMAO", "PRZEBIEG0", "PRZEBIEG0P",
                                      "DODUR1_1", "DODUR2_1", "MIER_POCZ"};
 
 db::Value paramValue(const CardRecord& card, const CardColumn& column) {
@@ -68,8 +69,8 @@ QString cardInsertStatement() {
         names << QLatin1String(c);
         params << QLatin1Char(':') + QLatin1String(c);
     }
-    return QStringLiteral("insert into A_KARTA (%1) values (%2)").arg(names.join(QStringLiteral(", ")),
-                                                                       params.join(QStringLiteral(", ")));
+    return QStringLiteral("insert into A_KARTA (%1) values (%2)")
+        .arg(names.join(QStringLiteral(", ")), params.join(QStringLiteral(", ")));
 }
 
 QString cardUpdateStatement() {
@@ -145,9 +146,10 @@ CardRecord cardFromRow(const db::Row& row) {
 
 // ---------------------------------------------------------------------------------------------------
 
-CardRegisterData::CardRegisterData(db::Transaction& working, db::Transaction& bracket, SystemSettings settings,
-                                   OperatorSession operatorSession)
-    : working_(working), bracket_(bracket), settings_(std::move(settings)), operator_(std::move(operatorSession)) {}
+CardRegisterData::CardRegisterData(db::Transaction& working, db::Transaction& bracket,
+                                   SystemSettings settings, OperatorSession operatorSession)
+    : working_(working), bracket_(bracket), settings_(std::move(settings)),
+      operator_(std::move(operatorSession)) {}
 
 std::optional<RegisterVehicle> CardRegisterData::loadVehicle(int KODA) {
     const auto row = db::inTransaction(working_, [&](db::Transaction& t) {
@@ -174,7 +176,8 @@ CardList CardRegisterData::list(int KODA) {
 }
 
 bool CardRegisterData::vehicleExists(db::Transaction& t, int KODA) {
-    return t.selectOne(QStringLiteral("select KODA from A_AUTO where KODA = :KODA"), {{"KODA", KODA}}).has_value();
+    return t.selectOne(QStringLiteral("select KODA from A_AUTO where KODA = :KODA"), {{"KODA", KODA}})
+        .has_value();
 }
 
 AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& today) {
@@ -199,18 +202,20 @@ AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& 
 
             CarryOver carried;
             if (const auto last = t.selectOne(lastCardStatement, {{"KODA", vehicle.KODA}}))
-                carried = {last->number(QStringLiteral("PRZEBIEGS")), last->number(QStringLiteral("PRZEBIEGSP")),
+                carried = {last->number(QStringLiteral("PRZEBIEGS")),
+                           last->number(QStringLiteral("PRZEBIEGSP")),
                            last->number(QStringLiteral("MIER_KON"))};
 
-            const db::Value highest = numberingMode(settings_.P6P12) == NumberingMode::PerMonth
-                                          ? t.scalar(highestNumberInMonthStatement, {{"ROKD", year}, {"MIED", month}})
-                                          : t.scalar(highestNumberStatement);
+            const db::Value highest =
+                numberingMode(settings_.P6P12) == NumberingMode::PerMonth
+                    ? t.scalar(highestNumberInMonthStatement, {{"ROKD", year}, {"MIED", month}})
+                    : t.scalar(highestNumberStatement);
             const std::optional<int> max =
                 highest.isNull() ? std::nullopt : std::optional<int>(static_cast<int>(highest.toInt()));
             const int number = nextCardNumber(max, settings_.POCZNR);
 
-            const NewCardOutcome outcome =
-                newCard(vehicle.normalised(), multipliersOf(settings_), {number, year, month, today}, carried);
+            const NewCardOutcome outcome = newCard(vehicle.normalised(), multipliersOf(settings_),
+                                                   {number, year, month, today}, carried);
             if (!outcome.ok()) {
                 result.status = AddStatus::ArithmeticError;
                 result.message = outcome.error;
@@ -231,7 +236,8 @@ AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& 
         bool missing = false;
         if (e.reason() == db::DbError::Reason::LockConflict) {
             try {
-                missing = !db::inTransaction(working_, [&](db::Transaction& t) { return vehicleExists(t, vehicle.KODA); });
+                missing = !db::inTransaction(
+                    working_, [&](db::Transaction& t) { return vehicleExists(t, vehicle.KODA); });
             } catch (const std::exception&) {
             }
         }
@@ -301,7 +307,8 @@ bool CardRegisterData::deleteCard(const CardKey& key) {
 
 int CardRegisterData::vehicleCardCount(int KODA) {
     return static_cast<int>(db::inTransaction(working_, [&](db::Transaction& t) {
-        return t.scalar(QStringLiteral("select count(*) from A_KARTA where KODA = :KODA"), {{"KODA", KODA}}).toInt();
+        return t.scalar(QStringLiteral("select count(*) from A_KARTA where KODA = :KODA"), {{"KODA", KODA}})
+            .toInt();
     }));
 }
 
@@ -309,8 +316,8 @@ std::pair<ServiceReminder, ServiceReminder> CardRegisterData::serviceReminders(i
     std::vector<std::optional<ServiceReminder>> perKind;
     db::inTransaction(working_, [&](db::Transaction& t) {
         for (const char* kind : reminderServiceKinds()) {
-            const db::Rows rows =
-                t.select(reminderStatement, {{"KODA", KODA}, {"TYP", QString::fromLatin1(kind)}, {"PLANW", "N"}});
+            const db::Rows rows = t.select(
+                reminderStatement, {{"KODA", KODA}, {"TYP", QString::fromLatin1(kind)}, {"PLANW", "N"}});
             if (rows.empty()) {
                 perKind.emplace_back();
                 continue;

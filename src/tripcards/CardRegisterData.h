@@ -120,7 +120,8 @@ public:
     // "&Karta Pracy ": the reminders and the document fields of the selected card. Errors of the
     // reminder query, MN_POS = 0 and capacities that are not numbers end in the outcome's message.
     DocumentFieldsOutcome documentFields(const CardRecord& card, const VehicleContext& vehicle,
-                                         const QDate& today = korven::today(), const QLocale& locale = QLocale());
+                                         const QDate& today = korven::today(),
+                                         const QLocale& locale = QLocale());
 
 private:
     bool vehicleExists(db::Transaction& t, int KODA);

@@ -2,11 +2,16 @@
 
 #include "core/Period.h"
 #include "core/Rounding.h"
+#include "tripcards/CardRegister.h"
 #include "tripcards/CardRegisterData.h"
 #include "tripcards/Settlement.h"
 
+#include <QStringList>
+
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <stdexcept>
 
 namespace korven::tripcards {
@@ -24,7 +29,8 @@ public:
     }
     // A factor from lo to hi in hundredths.
     double factor(double lo, double hi) {
-        return between(static_cast<int>(std::lround(lo * 100)), static_cast<int>(std::lround(hi * 100))) / 100.0;
+        return between(static_cast<int>(std::lround(lo * 100)), static_cast<int>(std::lround(hi * 100))) /
+               100.0;
     }
 
 private:
@@ -39,7 +45,6 @@ SystemSettings readSettings(db::Transaction& t) {
     s.MIE = static_cast<int>(row->integer(QStringLiteral("MIE")));
     s.P6P12 = row->text(QStringLiteral("P6P12")).trimmed();
     s.POCZNR = static_cast<int>(row->integer(QStringLiteral("POCZNR")));
-    s.DZWIEK = QStringLiteral("T");
     s.MN_POS = row->number(QStringLiteral("MN_POS"));
     s.MN_MIE = row->number(QStringLiteral("MN_MIE"));
     s.MN_ALA = row->number(QStringLiteral("MN_ALA"));
@@ -84,12 +89,14 @@ void settleByNorms(CardRecord& card, const VehicleContext& v, Dice& dice) {
     enter(card, v, "DODMIE", static_cast<int>(km * dice.factor(0.3, 0.6)));
     if (!passenger) enter(card, v, "DODA", static_cast<int>(km * dice.factor(0.1, 0.3)));
     if (winterMonth(card.MIED)) enter(card, v, "DODZ", static_cast<int>(km * dice.factor(0.5, 1.0)));
-    if (!passenger && dice.between(0, 3) == 0) enter(card, v, "DODT", static_cast<int>(km * dice.factor(0.05, 0.2)));
+    if (!passenger && dice.between(0, 3) == 0)
+        enter(card, v, "DODT", static_cast<int>(km * dice.factor(0.05, 0.2)));
     if (dice.between(0, 4) == 0) enter(card, v, "DODSZ", static_cast<int>(km * dice.factor(0.05, 0.15)));
 
     // The fuel taken: the norm plus most of what the allowances claim, now and then a little more.
     double claimed = 0;
-    for (const Allowance& a : allowances()) claimed += card.*a.settled;
+    for (const Allowance& a : allowances())
+        claimed += card.*a.settled;
     card.ZUZYCIEP = roundFuel(fuelRule(v), card.ZUZYCIEPN + claimed * dice.factor(0.55, 1.08));
     check(actualFuelEntered(card, v));
     check(recalculateByNorms(card, v));
@@ -110,53 +117,76 @@ void settleByMeter(CardRecord& card, const VehicleContext& v, Dice& dice) {
 } // namespace
 
 int fillDemoTripCards(db::Attachment& attachment) {
-    db::Transaction working(attachment);
-    db::Transaction bracket(attachment);
-    const SystemSettings settings = db::inTransaction(working, [](db::Transaction& t) { return readSettings(t); });
-    const std::vector<RegisterVehicle> vehicles = db::inTransaction(working, [](db::Transaction& t) {
-        std::vector<RegisterVehicle> list;
-        for (const db::Row& row : t.select(QStringLiteral("select * from A_AUTO order by KODA")))
-            list.push_back(vehicleFromRow(row));
-        return list;
-    });
-
-    int added = 0;
-    for (int back = 12; back >= 1; --back) {
-        // The month `back` months before the working period.
-        const int index = (2000 + settings.ROK) * 12 + (settings.MIE - 1) - back;
-        SystemSettings period = settings;
-        period.ROK = (index / 12) % 100;
-        period.MIE = index % 12 + 1;
-        const QDate monthEnd(index / 12, period.MIE, daysInMonth(period.ROK, period.MIE));
-        CardRegisterData data(working, bracket, period, OperatorSession{});
-        for (const RegisterVehicle& vehicle : vehicles) {
-            const VehicleContext& v = vehicle.context;
-            const AddResult result = data.addCard(v, monthEnd);
-            if (result.status == AddStatus::Blocked) continue;
-            if (!result.added()) throw std::runtime_error(result.message.toStdString());
-            CardRecord card = result.card;
-            Dice dice(static_cast<std::uint32_t>(v.KODA * 1000 + index));
-            if (back == 12) {
-                // A vehicle's first card: the counters it came with.
-                card.PRZEBIEG0 = dice.between(80, 1500) * 100;
-                card.PRZEBIEG0P = card.PRZEBIEG0 + dice.between(0, 200) * 10;
-                card.MIER_POCZ = dice.between(100, 9000);
-                check(startConvertedEntered(card, v));
+    db::Transaction t(attachment);
+    return db::inTransaction(t, [&](db::Transaction& tr) {
+        const SystemSettings settings = readSettings(tr);
+        const SystemMultipliers multipliers = multipliersOf(settings);
+        const bool perMonth = numberingMode(settings.P6P12) == NumberingMode::PerMonth;
+        std::vector<RegisterVehicle> vehicles;
+        std::map<int, std::vector<CardRecord>> cards; // by vehicle, the cards there are
+        for (const db::Row& row : tr.select(QStringLiteral("select * from A_AUTO order by KODA")))
+            vehicles.push_back(vehicleFromRow(row));
+        for (const db::Row& row : tr.select(QStringLiteral("select * from A_KARTA")))
+            cards[static_cast<int>(row.integer(QStringLiteral("KODA")))].push_back(cardFromRow(row));
+        // The highest number of each numbering scope: one for running numbers, one per month otherwise.
+        std::map<int, std::optional<int>> highest;
+        auto scope = [&](int year, int month) { return perMonth ? year * 100 + month : 0; };
+        for (const auto& [koda, list] : cards)
+            for (const CardRecord& c : list) {
+                std::optional<int>& h = highest[scope(c.ROKD, c.MIED)];
+                h = std::max(h.value_or(c.KODD), c.KODD);
             }
-            if (settlementWindowFor(v) == SettlementWindow::Meter)
-                settleByMeter(card, v, dice);
-            else
-                settleByNorms(card, v, dice);
-            card.WYJAZDMZ = dice.between(0, v.TYP == QLatin1String("O") ? 2 : 12);
-            card.WYJAZDP = dice.between(0, v.TYP == QLatin1String("O") ? 1 : 8);
-            card.WYJAZDF = dice.between(0, 3);
-            card.WYJAZDIN = dice.between(0, 5);
-            const PostResult posted = data.postCard(card, result.key);
-            if (!posted.posted()) throw std::runtime_error(posted.message.toStdString());
-            ++added;
+
+        // One transaction and one prepared statement: a demo year is a few hundred cards.
+        QStringList names, params;
+        for (const CardColumn& c : cardColumns()) {
+            names << QLatin1String(c.name);
+            params << QLatin1Char(':') + QLatin1String(c.name);
         }
-    }
-    return added;
+        db::Statement insert(attachment,
+                             QStringLiteral("insert into A_KARTA (%1) values (%2)")
+                                 .arg(names.join(QStringLiteral(", ")), params.join(QStringLiteral(", "))));
+        int added = 0;
+        for (int back = 12; back >= 1; --back) {
+            // The month `back` months before the working period.
+            const int index = (2000 + settings.ROK) * 12 + (settings.MIE - 1) - back;
+            const int year = (index / 12) % 100;
+            const int month = index % 12 + 1;
+            const QDate monthEnd(index / 12, month, daysInMonth(year, month));
+            for (const RegisterVehicle& vehicle : vehicles) {
+                if (vehicle.blocked()) continue;
+                const VehicleContext& v = vehicle.context;
+                std::vector<CardRecord>& own = cards[v.KODA];
+                std::optional<int>& h = highest[scope(year, month)];
+                const int number = nextCardNumber(h, settings.POCZNR);
+                const NewCardOutcome created =
+                    newCard(v, multipliers, {number, year, month, monthEnd}, carryOverFrom(own));
+                if (!created.ok()) throw std::runtime_error(created.error.toStdString());
+                h = number;
+                CardRecord card = created.card;
+                Dice dice(static_cast<std::uint32_t>(v.KODA * 1000 + index));
+                if (own.empty()) {
+                    // A vehicle's first card: the counters it came with.
+                    card.PRZEBIEG0 = dice.between(80, 1500) * 100;
+                    card.PRZEBIEG0P = card.PRZEBIEG0 + dice.between(0, 200) * 10;
+                    card.MIER_POCZ = dice.between(100, 9000);
+                    check(startConvertedEntered(card, v));
+                }
+                if (settlementWindowFor(v) == SettlementWindow::Meter)
+                    settleByMeter(card, v, dice);
+                else
+                    settleByNorms(card, v, dice);
+                card.WYJAZDMZ = dice.between(0, v.TYP == QLatin1String("O") ? 2 : 12);
+                card.WYJAZDP = dice.between(0, v.TYP == QLatin1String("O") ? 1 : 8);
+                card.WYJAZDF = dice.between(0, 3);
+                card.WYJAZDIN = dice.between(0, 5);
+                insert.execute(tr, cardParams(card));
+                own.push_back(card);
+                ++added;
+            }
+        }
+        return added;
+    });
 }
 
 } // namespace korven::tripcards

@@ -34,12 +34,12 @@ TEST(CardNumberingServer, TwoOperatorsAddingAtOnceNeverGetTheSameNumber) {
     QFile::remove(server.dataDir() + QStringLiteral("/cards.adb"));
     const db::ConnectParams params = server.sysdba(server.databaseName(QStringLiteral("cards.adb")));
     auto admin = schema::createDatabase(params, 9, 3);
-    admin->executeImmediate(
-        QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL) values (1, 'KN 1', 'A', "
-                       "'P', 'ON', 'N', 30)"));
-    admin->executeImmediate(
-        QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL) values (2, 'KN 2', 'B', "
-                       "'O', 'ET', 'N', 8)"));
+    admin->executeImmediate(QStringLiteral(
+        "insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL) values (1, 'KN 1', 'A', "
+        "'P', 'ON', 'N', 30)"));
+    admin->executeImmediate(QStringLiteral(
+        "insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL) values (2, 'KN 2', 'B', "
+        "'O', 'ET', 'N', 8)"));
 
     Operator first(params), second(params);
     struct Mode {
@@ -63,7 +63,8 @@ TEST(CardNumberingServer, TwoOperatorsAddingAtOnceNeverGetTheSameNumber) {
                 const VehicleContext v = data.loadVehicle(koda).value().context;
                 std::vector<AddResult> results;
                 start.arrive_and_wait();
-                for (int i = 0; i < perRound; ++i) results.push_back(data.addCard(v, QDate(2009, mode.month, 10)));
+                for (int i = 0; i < perRound; ++i)
+                    results.push_back(data.addCard(v, QDate(2009, mode.month, 10)));
                 return results;
             };
             auto a = std::async(std::launch::async, addCards, std::ref(first), 1);
@@ -82,9 +83,10 @@ TEST(CardNumberingServer, TwoOperatorsAddingAtOnceNeverGetTheSameNumber) {
 
         db::Transaction t(*admin);
         const auto stored = db::inTransaction(t, [&](db::Transaction& tr) {
-            return tr.selectOne(QStringLiteral("select count(*) as N, count(distinct KODD) as D from A_KARTA where "
-                                               "ROKD = 9 and MIED = :MIED"),
-                                {{"MIED", mode.month}});
+            return tr.selectOne(
+                QStringLiteral("select count(*) as N, count(distinct KODD) as D from A_KARTA where "
+                               "ROKD = 9 and MIED = :MIED"),
+                {{"MIED", mode.month}});
         });
         EXPECT_EQ(stored->integer(QStringLiteral("N")), rounds * perRound * 2);
         EXPECT_EQ(stored->integer(QStringLiteral("D")), rounds * perRound * 2);

@@ -1,8 +1,8 @@
 // The register's statements against an embedded database.
 
+#include "tripcards/CardRegisterData.h"
 #include "core/NumberFormat.h"
 #include "support/TestSupport.h"
-#include "tripcards/CardRegisterData.h"
 #include "tripcards/Settlement.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +48,10 @@ protected:
     }
 
     void addVehicle(const VehicleSpec& s) {
-        sql(QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL, NORMPOM, NORMUG, "
-                           "NORMUR1, NORMUR2, POJ_ZBIO, MARKAPOD, CZY_MIERNIK) values (:KODA, :NRREJ, :NAZWA, :TYP, "
-                           ":RODZPAL, :BLOKADA, :NORMPAL, 0.55, 0.3, 0.2, 0.05, 250, ' MAN ', 'N')"),
+        sql(QStringLiteral(
+                "insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL, NORMPOM, NORMUG, "
+                "NORMUR1, NORMUR2, POJ_ZBIO, MARKAPOD, CZY_MIERNIK) values (:KODA, :NRREJ, :NAZWA, :TYP, "
+                ":RODZPAL, :BLOKADA, :NORMPAL, 0.55, 0.3, 0.2, 0.05, 250, ' MAN ', 'N')"),
             {{"KODA", s.KODA},
              {"NRREJ", QStringLiteral("KN %1").arg(1000 + s.KODA)},
              {"NAZWA", QStringLiteral("Pojazd %1").arg(s.KODA)},
@@ -80,7 +81,9 @@ protected:
         EXPECT_TRUE(v.has_value());
         return v ? v->context : VehicleContext{};
     }
-    AddResult add(int koda, const QDate& day = QDate(2009, 3, 5)) { return data().addCard(vehicle(koda), day); }
+    AddResult add(int koda, const QDate& day = QDate(2009, 3, 5)) {
+        return data().addCard(vehicle(koda), day);
+    }
 
     TestDatabase tdb;
     db::Transaction working;
@@ -168,11 +171,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // By month: the first card of a month in the whole table gets POCZNR, the next of any vehicle + 1,
         // the next month starts again.
-        NumberingCase{"T", 100, {{1, 9, 3, 100}, {2, 9, 3, 101}, {1, 9, 4, 100}, {2, 9, 3, 102}, {2, 10, 3, 100}}},
+        NumberingCase{
+            "T", 100, {{1, 9, 3, 100}, {2, 9, 3, 101}, {1, 9, 4, 100}, {2, 9, 3, 102}, {2, 10, 3, 100}}},
         NumberingCase{"t", 1, {{1, 9, 3, 1}, {1, 9, 3, 2}}},
         // Running: across vehicles, months and years; POCZNR only while the table is empty.
         NumberingCase{"N", 100, {{1, 9, 3, 100}, {2, 9, 3, 101}, {1, 9, 4, 102}, {2, 10, 1, 103}}},
-        NumberingCase{"", 5, {{2, 9, 12, 5}, {1, 8, 1, 6}}}));
+        NumberingCase{"", 5, {{2, 9, 12, 5}, {1, 8, 1, 6}}}),
+    [](const auto& info) {
+        return std::string("P6P12_") + (*info.param.P6P12 ? info.param.P6P12 : "empty") + "_POCZNR_" +
+               std::to_string(info.param.POCZNR);
+    });
 
 TEST_F(RegisterFixture, BlockedVehicleGetsNoCardAndTheSoundFollowsTheSoundLock) {
     addVehicle({.BLOKADA = "T"});
@@ -181,8 +189,10 @@ TEST_F(RegisterFixture, BlockedVehicleGetsNoCardAndTheSoundFollowsTheSoundLock) 
         const AddResult r = add(1);
         EXPECT_EQ(r.status, AddStatus::Blocked);
         EXPECT_EQ(r.message,
-                  QStringLiteral("UWAGA ...! Dodawanie Kart Drogowych dla danego Pojazdu zostało zablokowane ...."));
-        EXPECT_EQ(r.sound, QLatin1String(lock) == QLatin1String("T") ? QString() : QStringLiteral("test.wav"));
+                  QStringLiteral(
+                      "UWAGA ...! Dodawanie Kart Drogowych dla danego Pojazdu zostało zablokowane ...."));
+        EXPECT_EQ(r.sound,
+                  QLatin1String(lock) == QLatin1String("T") ? QString() : QStringLiteral("test.wav"));
     }
     EXPECT_EQ(count(QStringLiteral("select count(*) from A_KARTA")), 0);
 }
@@ -230,7 +240,10 @@ INSTANTIATE_TEST_SUITE_P(TypeAndFuel, Multipliers,
                          ::testing::Values(MultiplierCase{"O", "ON", 0.015, 0.018, 0.5},
                                            MultiplierCase{"o", "et", 0.015, 0.012, 0.7},
                                            MultiplierCase{"P", "ET", 0.021, 0.012, 0.7},
-                                           MultiplierCase{"P", "on", 0.021, 0.018, 0.5}));
+                                           MultiplierCase{"P", "on", 0.021, 0.018, 0.5}),
+                         [](const auto& info) {
+                             return std::string("TYP_") + info.param.TYP + "_" + info.param.RODZPAL;
+                         });
 
 TEST_F(RegisterFixture, ZeroStandstillMultiplierAddsNothing) {
     addVehicle({});
@@ -253,7 +266,8 @@ TEST_F(RegisterFixture, ListOrderAndDelete) {
     ASSERT_TRUE(add(2).added()); // another vehicle's card is not in the list
     auto keys = [&] {
         std::vector<std::array<int, 3>> k;
-        for (const CardRecord& c : data().list(1).cards) k.push_back({c.ROKD, c.MIED, c.KODD});
+        for (const CardRecord& c : data().list(1).cards)
+            k.push_back({c.ROKD, c.MIED, c.KODD});
         return k;
     };
     EXPECT_EQ(keys(), (std::vector<std::array<int, 3>>{{8, 11, 2}, {9, 1, 3}, {9, 3, 1}, {9, 3, 4}}));
@@ -283,7 +297,8 @@ TEST_F(RegisterFixture, UpdateStatementPostsEveryColumnByTheKeyAsRead) {
     c.MASAPR = 3.5;
     c.WYJAZDP = 4;
     c.DATAD = QDate(2009, 3, 31);
-    for (const char* base : {"DODPOS", "DODMIE"}) ASSERT_TRUE(allowanceEntered(c, v, allowance(QLatin1String(base))).ok());
+    for (const char* base : {"DODPOS", "DODMIE"})
+        ASSERT_TRUE(allowanceEntered(c, v, allowance(QLatin1String(base))).ok());
     ASSERT_TRUE(towingEntered(c, v).ok());
     ASSERT_TRUE(recalculateByNorms(c, v).ok());
     const PostResult r = data().saveCard(c, original);
@@ -292,7 +307,8 @@ TEST_F(RegisterFixture, UpdateStatementPostsEveryColumnByTheKeyAsRead) {
     const CardRecord back = data().list(1).cards.at(0);
     for (const CardColumn& col : cardColumns())
         EXPECT_EQ(cardValue(back, col), cardValue(c, col)) << col.name;
-    EXPECT_DOUBLE_EQ(back.DODATKIP, 45 + c.DODH_2);
+    EXPECT_DOUBLE_EQ(c.DODH_2, 1.3);
+    EXPECT_DOUBLE_EQ(back.DODATKIP, 30 + 15 + 1); // diesel: every allowance rounded to whole litres
 }
 
 TEST_F(RegisterFixture, OldCardIsRefusedForARestrictedOperator) {
@@ -306,8 +322,10 @@ TEST_F(RegisterFixture, OldCardIsRefusedForARestrictedOperator) {
         settings.DZWIEK = QLatin1String(lock);
         const PostResult r = data(1).saveCard(c, keyOf(c));
         EXPECT_EQ(r.status, PostStatus::Refused);
-        EXPECT_EQ(r.message, QStringLiteral("... Za niskie uprawnienia do zmiany starej Karty Drogowej ... pa,pa ..."));
-        EXPECT_EQ(r.sound, QLatin1String(lock) == QLatin1String("T") ? QString() : QStringLiteral("mail.wav"));
+        EXPECT_EQ(r.message,
+                  QStringLiteral("... Za niskie uprawnienia do zmiany starej Karty Drogowej ... pa,pa ..."));
+        EXPECT_EQ(r.sound,
+                  QLatin1String(lock) == QLatin1String("T") ? QString() : QStringLiteral("mail.wav"));
     }
     EXPECT_EQ(data().list(1).cards.at(0).ZUZYCIEP, 0);
     EXPECT_TRUE(data(99).saveCard(c, keyOf(c)).posted());
@@ -367,9 +385,13 @@ TEST_F(RegisterFixture, FailedListReadGivesAnEmptyListWithoutThrowing) {
 TEST_F(RegisterFixture, ServiceRemindersAndDocumentFields) {
     addVehicle({});
     auto service = [&](int kodb, const char* typ, const char* nazwa, const char* datap, const char* planw) {
-        sql(QStringLiteral("insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, STANP, PLANW) values (1, :KODB, :TYP, "
-                           ":NAZWA, :DATAP, 125000.5, :PLANW)"),
-            {{"KODB", kodb}, {"TYP", typ}, {"NAZWA", nazwa}, {"DATAP", QDate::fromString(QLatin1String(datap), Qt::ISODate)},
+        sql(QStringLiteral(
+                "insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, STANP, PLANW) values (1, :KODB, :TYP, "
+                ":NAZWA, :DATAP, 125000.5, :PLANW)"),
+            {{"KODB", kodb},
+             {"TYP", typ},
+             {"NAZWA", nazwa},
+             {"DATAP", QDate::fromString(QLatin1String(datap), Qt::ISODate)},
              {"PLANW", planw}});
     };
     EXPECT_TRUE(data().serviceReminders(1).first.isEmpty());

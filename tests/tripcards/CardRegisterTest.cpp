@@ -59,16 +59,16 @@ TEST(CardRegister, DisplayTextsOfTheCardColumns) {
         const char* pl;
     };
     const Case cases[] = {
-        {"ZUZYCIEP", "1,234.50", "1 234,50"},   // N 7.2
-        {"PRZEPALP", "-3.25", "-3,25"},          // N 7.2, the sign kept
-        {"ZUZYCIEO", "0.00", "0,00"},            // zero shown with its decimals
-        {"PRZEBIEGM", "988", "988"},             // N 7.0
-        {"PRZEBIEGS", "123,456", "123 456"},     // N 10.0
-        {"NORMAP", "30.00", "30,00"},            // N 6.2
-        {"DODMIE_2", "15.00", "15,00"},          // settled column, N 7.2
-        {"DODMIE_3", "0.00", "0,00"},            // to-settle column, N 7.2
-        {"DODMIE_1", "0.03", "0,03"},            // multiplier: plain text
-        {"DODMIE", "500", "500"},                // quantity: plain text
+        {"ZUZYCIEP", "1,234.50", "1 234,50"}, // N 7.2
+        {"PRZEPALP", "-3.25", "-3,25"},       // N 7.2, the sign kept
+        {"ZUZYCIEO", "0.00", "0,00"},         // zero shown with its decimals
+        {"PRZEBIEGM", "988", "988"},          // N 7.0
+        {"PRZEBIEGS", "123,456", "123 456"},  // N 10.0
+        {"NORMAP", "30.00", "30,00"},         // N 6.2
+        {"DODMIE_2", "15.00", "15,00"},       // settled column, N 7.2
+        {"DODMIE_3", "0.00", "0,00"},         // to-settle column, N 7.2
+        {"DODMIE_1", "0.03", "0,03"},         // multiplier: plain text
+        {"DODMIE", "500", "500"},             // quantity: plain text
         {"KODD", "12", "12"},
         {"DATAD", "2009-03-31", "2009-03-31"},
         {"NRREJ", "KN 1000A", "KN 1000A"},
@@ -78,7 +78,8 @@ TEST(CardRegister, DisplayTextsOfTheCardColumns) {
         SCOPED_TRACE(k.column);
         EXPECT_EQ(cardDisplayText(c, k.column, QLocale::c()), QString::fromUtf8(k.c));
         // The Polish group separator is a non-breaking space.
-        EXPECT_EQ(cardDisplayText(c, k.column, pl).replace(QChar(0x00A0), QLatin1Char(' ')), QString::fromUtf8(k.pl));
+        EXPECT_EQ(cardDisplayText(c, k.column, pl).replace(QChar(0x00A0), QLatin1Char(' ')),
+                  QString::fromUtf8(k.pl));
     }
 }
 
@@ -89,7 +90,8 @@ TEST(CardRegister, ListColumnsAndCaptions) {
     EXPECT_EQ(columns[0].background, ListBackground::Yellow);
     EXPECT_FALSE(columns[1].visible); // NRREJ
     EXPECT_EQ(columns[12].title, QStringLiteral("Oszczęd/Przep.Olej"));
-    for (const ListColumn& c : columns) EXPECT_NE(findCardColumn(QLatin1String(c.name)), nullptr) << c.name;
+    for (const ListColumn& c : columns)
+        EXPECT_NE(findCardColumn(QLatin1String(c.name)), nullptr) << c.name;
 
     VehicleContext v;
     v.NAZWA = QStringLiteral("  GBA 2,5/16 MAN ");
@@ -100,7 +102,8 @@ TEST(CardRegister, ListColumnsAndCaptions) {
     const QString caption = registerCaption(v, s);
     EXPECT_EQ(caption.left(80).trimmed(), QStringLiteral("Karty Drogowe  GBA 2,5/16 MAN  KN 1000A"));
     EXPECT_EQ(caption.mid(80), QStringLiteral("Marzec 2009"));
-    EXPECT_EQ(registerExportTitle(v), QStringLiteral("Kartoteka Kart Drogowych dla GBA 2,5/16 MAN  KN 1000A"));
+    EXPECT_EQ(registerExportTitle(v),
+              QStringLiteral("Kartoteka Kart Drogowych dla GBA 2,5/16 MAN  KN 1000A"));
     v.NAZWA = QString(120, QLatin1Char('x'));
     EXPECT_EQ(registerExportTitle(v).size(), 100);
     EXPECT_EQ(registerReportFile(1), QStringLiteral("raporty/KartD.rav"));
@@ -121,7 +124,8 @@ TEST(CardRegister, RemindersAreTheFirstTwoKindsThatHavePlannedServices) {
         const auto p = pickReminders(kinds);
         return std::pair{p.first.NAZWA, p.second.NAZWA};
     };
-    EXPECT_EQ(names(R{std::nullopt, reminder("OT"), std::nullopt, std::nullopt}), std::pair(QStringLiteral("OT"), QString()));
+    EXPECT_EQ(names(R{std::nullopt, reminder("OT"), std::nullopt, std::nullopt}),
+              std::pair(QStringLiteral("OT"), QString()));
     EXPECT_EQ(names(R{reminder("BT"), std::nullopt, reminder("LT"), reminder("UDT")}),
               std::pair(QStringLiteral("BT"), QStringLiteral("LT")));
     EXPECT_EQ(names(R(4)), std::pair(QString(), QString()));
@@ -169,8 +173,8 @@ struct DocumentFixture : ::testing::Test {
 } // namespace
 
 TEST_F(DocumentFixture, FieldsFromTheCardTheVehicleAndTheSystemRecord) {
-    const auto out = documentFields(card, vehicle, settings, {*reminder("Obsługa Techniczna"), {}}, QDate(2009, 4, 2),
-                                    QLocale::c());
+    const auto out = documentFields(card, vehicle, settings, {*reminder("Obsługa Techniczna"), {}},
+                                    QDate(2009, 4, 2), QLocale::c());
     ASSERT_TRUE(out.ok()) << out.error.toStdString();
     const DocumentFields& f = out.fields;
     EXPECT_EQ(f.chassis, QStringLiteral("MAN TGM 13.290 4x4 BL"));

@@ -35,7 +35,8 @@ DemoContents read(TestDatabase& tdb) {
         const CardList list = data.list(v.context.KODA);
         EXPECT_TRUE(list.error.isEmpty());
         d.cards[v.context.KODA] = list.cards;
-        for (const CardRecord& c : list.cards) d.fuel += c.ZUZYCIEP;
+        for (const CardRecord& c : list.cards)
+            d.fuel += c.ZUZYCIEP;
     }
     return d;
 }
@@ -73,7 +74,8 @@ TEST(TripCardDemo, AYearOfSettledCardsCarriedOverMonthToMonth) {
             // Settling the stored card again changes nothing: the numbers are the rules' own.
             CardRecord again = c;
             const bool meter = settlementWindowFor(vehicle.context) == SettlementWindow::Meter;
-            ASSERT_TRUE((meter ? meterChain(again, vehicle.context) : settlementChain(again, vehicle.context)).ok());
+            ASSERT_TRUE(
+                (meter ? meterChain(again, vehicle.context) : settlementChain(again, vehicle.context)).ok());
             for (const CardColumn& col : cardColumns())
                 EXPECT_EQ(cardValue(again, col), cardValue(c, col)) << col.name << " card " << c.KODD;
             if (meter) {
