@@ -1,5 +1,7 @@
 #include "schema/Demo.h"
 
+#include "tripcards/TripCardDemo.h"
+
 namespace korven::schema {
 
 namespace {
@@ -179,6 +181,8 @@ void fillDemoData(db::Attachment& attachment) {
                                  {"NORMOLS", m.oilChain}});
         }
     });
+    // A year of settled trip cards, made by the register and the card rules themselves.
+    tripcards::fillDemoTripCards(attachment);
 }
 
 } // namespace korven::schema

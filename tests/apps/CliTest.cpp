@@ -60,6 +60,8 @@ TEST(Cli, DemoFillsRegistries) {
     EXPECT_GE(t.scalar(QStringLiteral("select count(*) from A_AUTO")).toInt(), 24);
     EXPECT_GE(t.scalar(QStringLiteral("select count(*) from A_SPRZET")).toInt(), 20);
     EXPECT_GE(t.scalar(QStringLiteral("select count(*) from A_KOMEN")).toInt(), 3);
+    // A year of trip cards for the vehicles that are not blocked.
+    EXPECT_GE(t.scalar(QStringLiteral("select count(*) from A_KARTA")).toInt(), 12 * 24);
     // Every vehicle's copied dictionary names match their codes.
     EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from A_AUTO a join A_RODZP r on r.KOD = a.KOD_RP "
                                       "where r.NAZWA <> a.RODZPOJ"))
