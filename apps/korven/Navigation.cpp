@@ -1,9 +1,34 @@
 #include "Navigation.h"
 
+#include "registries/DictionaryWindows.h"
+
 namespace korven::app {
 
-session::Navigator makeNavigator(session::Session& /*session*/) {
+namespace {
+
+registries::DictionaryKind dictionaryKind(session::Dictionary d) {
+    switch (d) {
+    case session::Dictionary::VehicleKinds:
+        return registries::DictionaryKind::VehicleKinds;
+    case session::Dictionary::VehicleGroups:
+        return registries::DictionaryKind::VehicleGroups;
+    case session::Dictionary::Units:
+        return registries::DictionaryKind::Units;
+    case session::Dictionary::ServiceKinds:
+        return registries::DictionaryKind::ServiceKinds;
+    case session::Dictionary::EquipmentGroups:
+        break;
+    }
+    return registries::DictionaryKind::EquipmentGroups;
+}
+
+} // namespace
+
+session::Navigator makeNavigator(session::Session& session) {
     session::Navigator n;
+    n.dictionary = [&session](QWidget* parent, session::Dictionary d) {
+        registries::openDictionary(parent, session, dictionaryKind(d));
+    };
     return n;
 }
 

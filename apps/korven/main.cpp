@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("KORVEN"));
 
     using namespace korven;
+    ui::routeComponentMessages();
     session::DialogStartupUi startup;
     std::unique_ptr<session::Session> session;
     try {

@@ -39,6 +39,7 @@ ListWindow::ListWindow(ListConfig config, QWidget* parent) : QDialog(parent), co
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
     grid_->verticalHeader()->setVisible(false);
     grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(grid_, 1);
     connect(grid_, &QTableView::doubleClicked, this, [this] { editCurrent(); });
 

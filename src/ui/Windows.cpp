@@ -3,11 +3,22 @@
 
 #include "core/SystemSettings.h"
 #include "db/Error.h"
+#include "exports/GridExportView.h"
+#include "reports/ui/ReportPrint.h"
 
 #include <QDialog>
 #include <QWidget>
 
 namespace korven::ui {
+
+void routeComponentMessages() {
+    reports::ui::reportUiServices().showMessage = [](QWidget* parent, const QString& text) {
+        services().message(parent, text, QStringLiteral("KORVEN"), MessageIcon::Warning);
+    };
+    exports::ui::exportMessageHandler() = [](QWidget* parent, const QString& text) {
+        services().message(parent, text, QStringLiteral("KORVEN"), MessageIcon::Warning);
+    };
+}
 
 void playSound(const SystemSettings& settings, const QString& fileName) {
     if (!settings.soundLocked())

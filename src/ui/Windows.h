@@ -26,6 +26,10 @@ int openChild(QWidget* parent, QDialog& child);
 void showError(QWidget* parent, const std::exception& error);
 QString errorText(const std::exception& error);
 
+// Sends the messages of the report engine and the spreadsheet export through the program's message
+// service, so that every box the operator sees comes from one place (and tests can answer them).
+void routeComponentMessages();
+
 // Runs work and hands any error to the general error display; false when it failed.
 template <class Work>
 bool guarded(QWidget* parent, Work&& work) {

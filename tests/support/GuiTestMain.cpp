@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "ui/Windows.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -10,6 +12,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     QApplication app(argc, argv);
+    korven::ui::routeComponentMessages();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
