@@ -192,3 +192,24 @@ TEST(Server, DatabasePropertiesChange) {
     svc.bringOnline(db);
     EXPECT_EQ(read().integer("MON$SHUTDOWN_MODE"), 0);
 }
+
+TEST(Server, ADroppedConnectionIsReportedAsLost) {
+    PrivateServer& s = PrivateServer::instance();
+    createOnServer(QStringLiteral("dropped.fdb"))->detach();
+    auto att = Attachment::attach(s.sysdba(s.databaseName(QStringLiteral("dropped.fdb"))));
+    Transaction t(*att);
+    EXPECT_EQ(inTransaction(t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select count(*) from T")).toInt(); }), 50);
+
+    // The administrator shuts the database down under the working program.
+    ServiceManager svc = services();
+    svc.shutdown(s.dataDir() + QStringLiteral("/dropped.fdb"), ShutdownMode::Full, 0);
+    try {
+        inTransaction(t, [](Transaction& tr) { tr.scalar(QStringLiteral("select count(*) from T")); });
+        FAIL() << "expected the connection to be gone";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.reason(), DbError::Reason::ConnectionLost) << e.message().toStdString();
+    }
+    EXPECT_FALSE(t.isActive());
+    EXPECT_FALSE(att->ping());
+    svc.bringOnline(s.dataDir() + QStringLiteral("/dropped.fdb"));
+}

@@ -1,6 +1,7 @@
 #include "support/GuiSupport.h"
 #include "ui/ListWindow.h"
 #include "ui/RecordEditor.h"
+#include "ui/Windows.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -145,4 +146,14 @@ TEST(EditorFrame, BadInputKeepsTheWindowOpenAndTextIsCut) {
     EXPECT_DOUBLE_EQ(saved.find(QStringLiteral("NORMA"))->toDouble(), 12.5);
     EXPECT_EQ(saved.find(QStringLiteral("DATA"))->toDate(), QDate(2009, 3, 31));
     EXPECT_EQ(saved.find(QStringLiteral("KOD"))->toInt(), 7);
+}
+
+TEST(ErrorDisplay, SaysWhatTheOperatorCanDo) {
+    using R = db::DbError::Reason;
+    EXPECT_TRUE(errorText(db::DbError(R::ConnectionLost, QStringLiteral("connection shutdown")))
+                    .startsWith(QStringLiteral("Połączenie z bazą danych zostało przerwane")));
+    EXPECT_TRUE(errorText(db::DbError(R::LockConflict, QStringLiteral("deadlock")))
+                    .contains(QStringLiteral("innego operatora")));
+    EXPECT_TRUE(errorText(db::DbError(R::LockConflict, QStringLiteral("deadlock"))).endsWith(QStringLiteral("deadlock")));
+    EXPECT_EQ(errorText(std::runtime_error("zwykły błąd")), QStringLiteral("zwykły błąd"));
 }
