@@ -160,19 +160,18 @@ IXpbBuilder* connectDpb(ThrowStatusWrapper* st, const ConnectParams& p, bool cre
     return dpb;
 }
 
-} // namespace
-
-Attachment::Attachment(IAttachment* handle, ConnectParams params) : handle_(handle), params_(std::move(params)) {}
-
-std::unique_ptr<Attachment> Attachment::attach(const ConnectParams& params) {
+// Attaches to or creates the database of the parameters through the provider that handles its name
+// (the embedded engine for a plain path, the remote one for a server prefix).
+IAttachment* openDatabase(const ConnectParams& params, bool creating) {
     return guarded([&] {
         Status st;
-        IXpbBuilder* dpb = connectDpb(&st, params, false);
+        IXpbBuilder* dpb = connectDpb(&st, params, creating);
         IProvider* provider = detail::master()->getDispatcher();
         IAttachment* att = nullptr;
         try {
-            att = provider->attachDatabase(&st, params.database.toUtf8().constData(), dpb->getBufferLength(&st),
-                                           dpb->getBuffer(&st));
+            const QByteArray name = params.database.toUtf8();
+            att = creating ? provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
+                           : provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
         } catch (...) {
             dpb->dispose();
             provider->release();
@@ -180,31 +179,23 @@ std::unique_ptr<Attachment> Attachment::attach(const ConnectParams& params) {
         }
         dpb->dispose();
         provider->release();
-        return std::unique_ptr<Attachment>(new Attachment(att, params));
+        return att;
     });
+}
+
+} // namespace
+
+Attachment::Attachment(IAttachment* handle, ConnectParams params) : handle_(handle), params_(std::move(params)) {}
+
+std::unique_ptr<Attachment> Attachment::attach(const ConnectParams& params) {
+    return std::unique_ptr<Attachment>(new Attachment(openDatabase(params, false), params));
 }
 
 std::unique_ptr<Attachment> Attachment::create(const ConnectParams& params) {
     if (parseLocation(params.database).server.isEmpty() && QFileInfo::exists(params.database))
         throw DbError(DbError::Reason::Usage,
                       QStringLiteral("Plik bazy danych %1 już istnieje; nie zostanie nadpisany").arg(params.database));
-    return guarded([&] {
-        Status st;
-        IXpbBuilder* dpb = connectDpb(&st, params, true);
-        IProvider* provider = detail::master()->getDispatcher();
-        IAttachment* att = nullptr;
-        try {
-            att = provider->createDatabase(&st, params.database.toUtf8().constData(), dpb->getBufferLength(&st),
-                                           dpb->getBuffer(&st));
-        } catch (...) {
-            dpb->dispose();
-            provider->release();
-            throw;
-        }
-        dpb->dispose();
-        provider->release();
-        return std::unique_ptr<Attachment>(new Attachment(att, params));
-    });
+    return std::unique_ptr<Attachment>(new Attachment(openDatabase(params, true), params));
 }
 
 Attachment::~Attachment() {
