@@ -403,6 +403,16 @@ struct Statement::Impl {
     IMessageMetadata* outMeta = nullptr;
     std::shared_ptr<QStringList> columnNames;
     unsigned type = 0;
+    // The output layout, read once: asking the metadata object per value costs more than the fetch.
+    struct Column {
+        unsigned type;
+        int scale;
+        unsigned offset;
+        unsigned nullOffset;
+        unsigned length;
+        int subType;
+    };
+    std::vector<Column> layout;
 
     Impl(Attachment& a, QByteArray text) : attachment(a), sql(std::move(text)) {}
     ~Impl() {
@@ -429,8 +439,12 @@ struct Statement::Impl {
         outMeta = stmt->getOutputMetadata(st);
         auto names = std::make_shared<QStringList>();
         unsigned count = outMeta->getCount(st);
-        for (unsigned i = 0; i < count; ++i)
+        for (unsigned i = 0; i < count; ++i) {
             names->append(QString::fromUtf8(outMeta->getAlias(st, i)).trimmed().toUpper());
+            layout.push_back(Column{outMeta->getType(st, i) & ~1u, outMeta->getScale(st, i), outMeta->getOffset(st, i),
+                                    outMeta->getNullOffset(st, i), outMeta->getLength(st, i),
+                                    outMeta->getSubType(st, i)});
+        }
         columnNames = names;
     }
 
@@ -560,26 +574,25 @@ struct Statement::Impl {
     }
 
     Row decodeRow(ThrowStatusWrapper* st, ITransaction* tra, const unsigned char* buffer) {
-        unsigned count = outMeta->getCount(st);
         std::vector<Value> values;
-        values.reserve(count);
-        for (unsigned i = 0; i < count; ++i) {
-            const unsigned char* data = buffer + outMeta->getOffset(st, i);
-            short isNull = readAs<short>(buffer + outMeta->getNullOffset(st, i));
+        values.reserve(layout.size());
+        for (const Column& col : layout) {
+            const unsigned char* data = buffer + col.offset;
+            short isNull = readAs<short>(buffer + col.nullOffset);
             if (isNull) {
                 values.emplace_back();
                 continue;
             }
-            unsigned type = outMeta->getType(st, i) & ~1u;
-            int scale = outMeta->getScale(st, i);
+            const unsigned type = col.type;
+            const int scale = col.scale;
             switch (type) {
             case SQL_TEXT: {
-                QString s = detail::fromUtf8(reinterpret_cast<const char*>(data), outMeta->getLength(st, i));
-                // CHAR columns come padded with blanks; the program never wants the padding.
-                qsizetype end = s.size();
-                while (end > 0 && (s[end - 1] == QLatin1Char(' ') || s[end - 1] == QChar(0)))
+                // CHAR columns come padded with blanks; the program never wants the padding. A blank
+                // byte never ends a multi-byte UTF-8 sequence, so it can be cut before decoding.
+                unsigned end = col.length;
+                while (end > 0 && (data[end - 1] == ' ' || data[end - 1] == 0))
                     --end;
-                values.emplace_back(s.left(end));
+                values.emplace_back(detail::fromUtf8(reinterpret_cast<const char*>(data), end));
                 break;
             }
             case SQL_VARYING: {
@@ -623,8 +636,7 @@ struct Statement::Impl {
                 values.emplace_back(*data != 0);
                 break;
             case SQL_BLOB:
-                values.emplace_back(readBlob(st, attachment.handle(), tra, readAs<ISC_QUAD>(data),
-                                             outMeta->getSubType(st, i) == 1));
+                values.emplace_back(readBlob(st, attachment.handle(), tra, readAs<ISC_QUAD>(data), col.subType == 1));
                 break;
             default:
                 values.emplace_back(); // types the program never reads
