@@ -374,7 +374,6 @@ TEST(VehicleWindows, EditorMovesTheListSavesTypingFirstAndStoresCheckBoxesAtOnce
     const qint64 first = w->currentCode();
     const qint64 second = w->records().at(1).koda;
     withEditor<PojazdEd>(*w, [&](PojazdEd& ed) {
-        screenshotPages(ed, QStringLiteral("PojazdEd"));
         ed.setText(QStringLiteral("OSOB_ODP"), QStringLiteral("Jan Kowalski"));
         QTest::keyClick(ed.input(QStringLiteral("NAZWA")), Qt::Key_PageDown);
         EXPECT_EQ(ed.position(), 1);
@@ -477,7 +476,6 @@ TEST(EquipmentWindows, NewMachineDefaultsEngineKindWarningAndDeleteKeepsCards) {
         EXPECT_EQ(ed.engineLabel()->text(), QString());
         ed.setText(QStringLiteral("NAZWA"), QStringLiteral("Motopompa testowa"));
         ed.setText(QStringLiteral("SKLAD_ZES1"), QStringLiteral("Wąż ssawny 2 szt."));
-        screenshotPages(ed, QStringLiteral("SprzetEd"));
         QTest::mouseClick(ed.okButton(), Qt::LeftButton);
         EXPECT_FALSE(ed.isVisible());
     });
@@ -517,15 +515,19 @@ TEST(RegistryReports, ListsAndRecordsPrintIntoFiles) {
         auto w = openList<Pojazd>(f);
         QTest::mouseClick(button(w.get(), "print"), Qt::LeftButton);
         w->setCurrentPosition(0);
-        withEditor<PojazdEd>(*w,
-                             [&](PojazdEd& ed) { QTest::mouseClick(button(&ed, "print"), Qt::LeftButton); });
+        withEditor<PojazdEd>(*w, [&](PojazdEd& ed) {
+            screenshotPages(ed, QStringLiteral("PojazdEd"));
+            QTest::mouseClick(button(&ed, "print"), Qt::LeftButton);
+        });
     }
     {
         auto w = openList<Sprzet>(f);
         QTest::mouseClick(button(w.get(), "print"), Qt::LeftButton);
         w->setCurrentPosition(0);
-        withEditor<SprzetEd>(*w,
-                             [&](SprzetEd& ed) { QTest::mouseClick(button(&ed, "print"), Qt::LeftButton); });
+        withEditor<SprzetEd>(*w, [&](SprzetEd& ed) {
+            screenshotPages(ed, QStringLiteral("SprzetEd"));
+            QTest::mouseClick(button(&ed, "print"), Qt::LeftButton);
+        });
     }
     EXPECT_TRUE(f.services.messages.isEmpty()) << f.services.messages.join('|').toStdString();
     ASSERT_EQ(written.size(), 4);
