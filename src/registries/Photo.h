@@ -13,6 +13,10 @@ inline const QString missingPicture = QStringLiteral("brak.bmp");
 // The picture dialog's filter: bitmaps first, then JPEG pictures.
 inline const QString dialogFilter = QStringLiteral("Mapy bitowe (*.bmp) (*.bmp *.BMP);;*.jpg) (*.jpg *.JPG)");
 inline const QString notAPictureMessage = QStringLiteral("Wybrany plik nie jest obrazem (bmp, jpg) ...");
+// A chosen path longer than the column: stored cut, so the photograph will not be found.
+inline const QString pathCutMessage = QStringLiteral(
+    "Ścieżka do zdjęcia ma więcej niż 30 znaków i została obcięta, więc zdjęcie nie będzie widoczne ... "
+    "skopiuj plik do folderu fotogr programu i wybierz go stamtąd ...");
 // The width of the FOTO columns.
 inline constexpr int pathWidth = 30;
 } // namespace photo

@@ -20,7 +20,40 @@
 
 namespace korven::ui {
 
+QToolBar* makeNavigator(QWidget* parent, const QList<NavButton>& buttons,
+                        std::function<void(NavButton)> pressed) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QStringLiteral("navigator"));
+    struct NavSpec {
+        NavButton button;
+        QStyle::StandardPixmap icon;
+        const char* hint;
+        const char* name;
+    };
+    const NavSpec specs[] = {{NavButton::First, QStyle::SP_MediaSkipBackward, "pierwszy", "navFirst"},
+                             {NavButton::Prior, QStyle::SP_MediaSeekBackward, "poprzedni", "navPrior"},
+                             {NavButton::Next, QStyle::SP_MediaSeekForward, "następny", "navNext"},
+                             {NavButton::Last, QStyle::SP_MediaSkipForward, "ostatni", "navLast"},
+                             {NavButton::Delete, QStyle::SP_TrashIcon, "usuń", "navDelete"},
+                             {NavButton::Cancel, QStyle::SP_DialogCancelButton, "skasuj", "navCancel"},
+                             {NavButton::Refresh, QStyle::SP_BrowserReload, "odświeżanie", "navRefresh"}};
+    auto shared = std::make_shared<std::function<void(NavButton)>>(std::move(pressed));
+    for (const NavSpec& spec : specs) {
+        if (!buttons.contains(spec.button)) continue;
+        QAction* a = bar->addAction(parent->style()->standardIcon(spec.icon), QString::fromUtf8(spec.hint));
+        a->setObjectName(QString::fromLatin1(spec.name));
+        a->setToolTip(QString::fromUtf8(spec.hint));
+        NavButton b = spec.button;
+        QObject::connect(a, &QAction::triggered, bar, [shared, b] { (*shared)(b); });
+    }
+    return bar;
+}
+
 ListWindow::ListWindow(ListConfig config, QWidget* parent) : QDialog(parent), config_(std::move(config)) {
+    exportEnvironment = exports::defaultExportEnvironment();
+    exportEnvironment.openFile = [](const QString& path) {
+        return services().openUrl(QUrl::fromLocalFile(path));
+    };
     setObjectName(config_.objectName);
     setWindowTitle(config_.title);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -44,54 +77,31 @@ ListWindow::ListWindow(ListConfig config, QWidget* parent) : QDialog(parent), co
     connect(grid_, &QTableView::doubleClicked, this, [this] { editCurrent(); });
 
     auto* bottom = new QHBoxLayout;
-    navigator_ = new QToolBar(this);
-    navigator_->setObjectName(QStringLiteral("navigator"));
-    struct NavSpec {
-        NavButton button;
-        QStyle::StandardPixmap icon;
-        const char* hint;
-        const char* name;
-    };
-    const NavSpec specs[] = {{NavButton::First, QStyle::SP_MediaSkipBackward, "pierwszy", "navFirst"},
-                             {NavButton::Prior, QStyle::SP_MediaSeekBackward, "poprzedni", "navPrior"},
-                             {NavButton::Next, QStyle::SP_MediaSeekForward, "następny", "navNext"},
-                             {NavButton::Last, QStyle::SP_MediaSkipForward, "ostatni", "navLast"},
-                             {NavButton::Delete, QStyle::SP_TrashIcon, "usuń", "navDelete"},
-                             {NavButton::Cancel, QStyle::SP_DialogCancelButton, "skasuj", "navCancel"},
-                             {NavButton::Refresh, QStyle::SP_BrowserReload, "odświeżanie", "navRefresh"}};
-    for (const NavSpec& spec : specs) {
-        if (!config_.navigator.contains(spec.button))
-            continue;
-        QAction* a = navigator_->addAction(style()->standardIcon(spec.icon), QString::fromUtf8(spec.hint));
-        a->setObjectName(QString::fromLatin1(spec.name));
-        a->setToolTip(QString::fromUtf8(spec.hint));
-        NavButton b = spec.button;
-        connect(a, &QAction::triggered, this, [this, b] {
-            int last = model_->rowCount() - 1;
-            switch (b) {
-            case NavButton::First:
-                setCurrentPosition(0);
-                break;
-            case NavButton::Prior:
-                setCurrentPosition(std::max(0, currentPosition() - 1));
-                break;
-            case NavButton::Next:
-                setCurrentPosition(std::min(last, currentPosition() + 1));
-                break;
-            case NavButton::Last:
-                setCurrentPosition(last);
-                break;
-            case NavButton::Delete:
-                deleteCurrent(false);
-                break;
-            case NavButton::Cancel:
-            case NavButton::Refresh:
-                reloadAt(currentPosition());
-                break;
-            }
-            grid_->setFocus();
-        });
-    }
+    navigator_ = makeNavigator(this, config_.navigator, [this](NavButton b) {
+        int last = model_->rowCount() - 1;
+        switch (b) {
+        case NavButton::First:
+            setCurrentPosition(0);
+            break;
+        case NavButton::Prior:
+            setCurrentPosition(std::max(0, currentPosition() - 1));
+            break;
+        case NavButton::Next:
+            setCurrentPosition(std::min(last, currentPosition() + 1));
+            break;
+        case NavButton::Last:
+            setCurrentPosition(last);
+            break;
+        case NavButton::Delete:
+            deleteCurrent(false);
+            break;
+        case NavButton::Cancel:
+        case NavButton::Refresh:
+            reloadAt(currentPosition());
+            break;
+        }
+        grid_->setFocus();
+    });
     bottom->addWidget(navigator_);
     lower_ = new QHBoxLayout;
     bottom->addLayout(lower_, 1);
@@ -128,7 +138,9 @@ QPushButton* ListWindow::addButton(QHBoxLayout* panel, const QString& caption, c
     return b;
 }
 
-const db::Row* ListWindow::currentRow() const { return model_->row(currentPosition()); }
+const db::Row* ListWindow::currentRow() const {
+    return model_->row(currentPosition());
+}
 
 int ListWindow::currentPosition() const {
     QModelIndex i = grid_->currentIndex();
@@ -136,8 +148,7 @@ int ListWindow::currentPosition() const {
 }
 
 void ListWindow::setCurrentPosition(int position) {
-    if (model_->rowCount() == 0)
-        return;
+    if (model_->rowCount() == 0) return;
     position = std::clamp(position, 0, model_->rowCount() - 1);
     int column = 0;
     while (column < model_->columnCount() - 1 && grid_->isColumnHidden(column))
@@ -151,8 +162,7 @@ void ListWindow::setCurrentPosition(int position) {
 void ListWindow::reloadAt(int position) {
     db::Rows rows;
     try {
-        if (loader)
-            rows = loader();
+        if (loader) rows = loader();
     } catch (const std::exception&) {
         // A list that cannot be read opens empty; the operator can refresh it.
     }
@@ -165,15 +175,13 @@ void ListWindow::reload(const std::optional<db::Value>& key) {
     reloadAt(0);
     if (key && !config_.keyField.isEmpty()) {
         int found = model_->find(config_.keyField, *key);
-        if (found >= 0)
-            setCurrentPosition(found);
+        if (found >= 0) setCurrentPosition(found);
     }
 }
 
 void ListWindow::editCurrent() {
     const db::Row* row = currentRow();
-    if (!row || !onEdit)
-        return;
+    if (!row || !onEdit) return;
     const int position = currentPosition();
     db::Row copy = *row;
     onEdit(copy);
@@ -182,29 +190,26 @@ void ListWindow::editCurrent() {
 }
 
 void ListWindow::addNew() {
-    if (!onNew)
-        return;
+    if (!onNew) return;
     std::optional<db::Value> key;
-    if (!guarded(this, [&] { key = onNew(); }))
-        return;
-    if (key)
-        reload(key);
+    if (!guarded(this, [&] { key = onNew(); })) return;
+    if (key) reload(key);
     grid_->setFocus();
 }
 
 void ListWindow::deleteCurrent(bool fromKey) {
     const db::Row* row = currentRow();
-    if (!row || !onDelete)
-        return;
-    if (!services().ask(this, QStringLiteral("Ważne Pytanie"), QStringLiteral("Czy napewno wykasować daną pozycję ?")))
+    if (!row || !onDelete) return;
+    if (beforeDelete && !beforeDelete(*row)) return;
+    if (!services().ask(this, QStringLiteral("Ważne Pytanie"),
+                        QStringLiteral("Czy napewno wykasować daną pozycję ?")))
         return;
     const int position = currentPosition();
     db::Row copy = *row;
     try {
         onDelete(copy);
     } catch (const std::exception& e) {
-        if (!fromKey)
-            showError(this, e);
+        if (!fromKey) showError(this, e);
     }
     // The row after the deleted one takes its place.
     reloadAt(position);
@@ -215,20 +220,20 @@ void ListWindow::printList() {
     reports::ReportJob job;
     job.projectFile = config_.reportProject;
     job.orientation = reports::Orientation::Portrait;
-    if (reportParameters)
-        job.parameters = reportParameters();
-    job.data = reports::dataViewFromModel(config_.dataView, *model_);
+    if (reportParameters) job.parameters = reportParameters();
+    job.data = reportData ? reportData() : reports::dataViewFromModel(config_.dataView, *model_);
     reports::ui::runReport(this, job);
     grid_->setFocus();
 }
 
-void ListWindow::exportList(const QString& title) { exports::ui::exportView(grid_, title); }
+exports::ExportOutcome ListWindow::exportList(const QString& title) {
+    return exports::ui::exportView(grid_, title, exportEnvironment);
+}
 
 void ListWindow::watchKeys(QObject* object) {
     object->installEventFilter(this);
     for (QObject* child : object->children())
-        if (child->isWidgetType())
-            watchKeys(child);
+        if (child->isWidgetType()) watchKeys(child);
 }
 
 void ListWindow::showEvent(QShowEvent* e) {
@@ -237,8 +242,7 @@ void ListWindow::showEvent(QShowEvent* e) {
 }
 
 bool ListWindow::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, e);
+    if (e->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, e);
     auto* key = static_cast<QKeyEvent*>(e);
     const bool textField = qobject_cast<QLineEdit*>(watched) != nullptr;
     switch (key->key()) {
@@ -252,8 +256,7 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* e) {
         addNew();
         return true;
     case Qt::Key_Delete:
-        if (textField)
-            return false;
+        if (textField) return false;
         deleteCurrent(true);
         return true;
     case Qt::Key_Escape:
@@ -265,8 +268,7 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool ListWindow::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate)
-        grid_->setFocus();
+    if (e->type() == QEvent::WindowActivate) grid_->setFocus();
     return QDialog::event(e);
 }
 

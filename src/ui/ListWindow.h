@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exports/GridExport.h"
 #include "reports/engine/ReportEngine.h"
 #include "ui/RowsModel.h"
 
@@ -18,11 +19,16 @@ namespace korven::ui {
 // The buttons of the record navigator a list may show.
 enum class NavButton { First, Prior, Next, Last, Delete, Cancel, Refresh };
 
+// A record navigator: a tool bar with the chosen buttons, their hints ("pierwszy", "poprzedni", ...)
+// and object names ("navFirst", "navPrior", ...); a press runs `pressed` with the button.
+QToolBar* makeNavigator(QWidget* parent, const QList<NavButton>& buttons,
+                        std::function<void(NavButton)> pressed);
+
 struct ListConfig {
     QString objectName;
     QString title;
     QList<ListColumn> columns;
-    QList<NavButton> navigator = {NavButton::First, NavButton::Prior, NavButton::Next, NavButton::Last,
+    QList<NavButton> navigator = {NavButton::First,  NavButton::Prior,  NavButton::Next,   NavButton::Last,
                                   NavButton::Delete, NavButton::Cancel, NavButton::Refresh};
     QString keyField;      // the column that finds a row again after a re-read
     QString reportProject; // "RodzajP.rav"
@@ -44,10 +50,14 @@ public:
     std::function<void(const db::Row&)> onEdit;
     // Adds a row and returns its key, or nothing when no row was added.
     std::function<std::optional<db::Value>()> onNew;
+    // Asked before the delete question; false stops the delete (the hook tells the operator why).
+    std::function<bool(const db::Row&)> beforeDelete;
     // Deletes a row; throws on failure.
     std::function<void(const db::Row&)> onDelete;
     // The parameters of the printed list.
     std::function<reports::ReportParameters()> reportParameters;
+    // The rows of the printed list; unset: the grid's columns as shown.
+    std::function<reports::DataView()> reportData;
 
     // Reads the rows and puts the cursor on the row with this key (or the first row).
     void reload(const std::optional<db::Value>& key = std::nullopt);
@@ -74,7 +84,10 @@ public:
     // rolled back silently; from the navigator it is reported.
     void deleteCurrent(bool fromKey);
     void printList();
-    void exportList(const QString& title);
+    exports::ExportOutcome exportList(const QString& title);
+    // Where the export writes and how it opens its file: by default the documents folder and the
+    // desktop's application through the window services.
+    exports::ExportEnvironment exportEnvironment;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

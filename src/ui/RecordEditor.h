@@ -3,12 +3,17 @@
 #include "db/Database.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QMap>
 
 #include <functional>
 
+class QComboBox;
 class QFormLayout;
+class QHBoxLayout;
+class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 class QTabWidget;
 class QPushButton;
 
@@ -25,9 +30,16 @@ struct EditorField {
     int decimals = 2;      // for Decimal
     bool readOnly = false; // shown greyed
     bool upperCase = false;
-    QString page;          // the tab it stands on; empty: the editor has no tabs
-    QString hint;          // tool tip
+    QString page;           // the tab it stands on; empty: the editor has no tabs
+    QString hint;           // tool tip
     bool highlight = false; // yellow background
+    // Checks the typed text instead of the kind's own check: the message for the operator (naming
+    // the field), or empty when the text is fine.
+    std::function<QString(const QString& typed)> check;
+    // A drop-down of choices (filled by the window) whose chosen text is the field's value; typing
+    // into it is not possible.
+    bool dropDown = false;
+    int column = 0; // the column of fields on its page, from the left
 };
 
 // The frame of an editor window: labelled fields bound to one row, "O&K" and "&Anuluj" (Esc works as
@@ -46,8 +58,16 @@ public:
     void setText(const QString& field, const QString& text);
     QLineEdit* input(const QString& field) const;
 
+    // The text of every field as typed, by field.
+    QHash<QString, QString> typedTexts() const;
+
     // Checks every field; on the first bad one shows its message, focuses it and returns false.
     bool validate();
+    // Shows a message about a field, brings its page forward and puts the focus into it (no field:
+    // the message only).
+    void showProblem(const QString& field, const QString& message);
+    // Checks the fields and runs onSave; true when it saved. The window stays open either way.
+    bool post();
 
     // Runs on "O&K" after the fields are valid; returns true to close the window. Its errors are
     // shown by the general error display and the window stays open with what was typed.
@@ -56,6 +76,17 @@ public:
     QString firstFocus;
 
     QFormLayout* form(const QString& page = QString()) const;
+    // A widget placed on the field's row, right of its input (a label, a button).
+    void addBeside(const QString& field, QWidget* widget);
+    QComboBox* dropDown(const QString& field) const;
+    QLabel* label(const QString& field) const;
+    // The row above the fields (or the pages), empty until a window puts something there.
+    QHBoxLayout* header() const { return header_; }
+    // The column right of a page's fields, empty until a window puts something there.
+    QVBoxLayout* pageSide(const QString& page) const { return sides_.value(page); }
+    // The row of "O&K" and "&Anuluj"; a window may add its own buttons on the left.
+    QHBoxLayout* buttonRow() const { return buttonRow_; }
+    void showPage(const QString& page);
     QTabWidget* tabs() const { return tabs_; }
     QPushButton* okButton() const { return ok_; }
 
@@ -66,7 +97,13 @@ private:
     void save();
     QList<EditorField> fields_;
     QMap<QString, QLineEdit*> inputs_;
+    QMap<QString, QComboBox*> dropDowns_;
+    QMap<QString, QLabel*> labels_;
+    QMap<QString, QHBoxLayout*> rows_;
     QMap<QString, QFormLayout*> forms_;
+    QMap<QString, QVBoxLayout*> sides_;
+    QHBoxLayout* header_ = nullptr;
+    QHBoxLayout* buttonRow_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
