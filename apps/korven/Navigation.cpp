@@ -1,6 +1,7 @@
 #include "Navigation.h"
 
 #include "registries/DictionaryWindows.h"
+#include "registries/RegistryWindows.h"
 
 namespace korven::app {
 
@@ -22,10 +23,20 @@ registries::DictionaryKind dictionaryKind(session::Dictionary d) {
     return registries::DictionaryKind::EquipmentGroups;
 }
 
+// The windows the registries open for their current vehicle or machine.
+registries::RegistryLinks registryLinks(session::Session& /*session*/) {
+    registries::RegistryLinks links;
+    return links;
+}
+
 } // namespace
 
 session::Navigator makeNavigator(session::Session& session) {
     session::Navigator n;
+    n.vehicles = [&session](QWidget* parent) { registries::openVehicleRegistry(parent, session, registryLinks(session)); };
+    n.equipment = [&session](QWidget* parent) {
+        registries::openEquipmentRegistry(parent, session, registryLinks(session));
+    };
     n.dictionary = [&session](QWidget* parent, session::Dictionary d) {
         registries::openDictionary(parent, session, dictionaryKind(d));
     };
