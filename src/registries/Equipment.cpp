@@ -10,39 +10,16 @@ using EF = FieldDef<EquipmentRecord>;
 using E = EquipmentRecord;
 
 EF text(const char* column, const char* label, QString E::*member, int width, Page page, bool upper = false) {
-    FieldInfo f;
-    f.column = QString::fromLatin1(column);
-    f.label = QString::fromUtf8(label);
-    f.kind = FieldKind::Text;
-    f.width = width;
-    f.upper = upper;
-    f.page = page;
-    return EF{f, member};
+    return textField(column, label, member, width, page, upper);
 }
 
-EF code(const char* column, const char* label, qint64 E::*member, int digits, Page page,
-        bool readOnly = false) {
-    FieldInfo f;
-    f.column = QString::fromLatin1(column);
-    f.label = QString::fromUtf8(label);
-    f.kind = FieldKind::Integer;
-    f.width = digits;
-    f.page = page;
-    f.readOnly = readOnly;
-    return EF{f, member};
+EF code(const char* column, const char* label, qint64 E::*member, int digits, Page page, bool readOnly = false) {
+    return integerField(column, label, member, digits, page, readOnly);
 }
 
 EF decimal(const char* column, const char* label, double E::*member, int digits, int scale, Page page,
            bool upper = false) {
-    FieldInfo f;
-    f.column = QString::fromLatin1(column);
-    f.label = QString::fromUtf8(label);
-    f.kind = FieldKind::Decimal;
-    f.width = digits;
-    f.scale = scale;
-    f.upper = upper;
-    f.page = page;
-    return EF{f, member};
+    return decimalField(column, label, member, digits, scale, page, upper);
 }
 
 std::vector<EF> buildFields() {
@@ -74,14 +51,7 @@ std::vector<EF> buildFields() {
     f.push_back(text("PRODUCENT", "Producent", &E::producent, 40, P));
     f.push_back(text("PARHAR", "Parametry Charakter.", &E::parhar, 20, P));
     f.push_back(text("NROPER", "Nr Operacyjny", &E::nroper, 20, P));
-    {
-        FieldInfo d;
-        d.column = QStringLiteral("DOEKSPL");
-        d.label = QStringLiteral("Do Eksploatacji");
-        d.kind = FieldKind::Date;
-        d.page = P;
-        f.push_back(EF{d, &E::doekspl});
-    }
+    f.push_back(dateField("DOEKSPL", "Do Eksploatacji", &E::doekspl, P));
     f.push_back(text("RODZPAL", "Rodzaj Paliwa [ET,ON]", &E::rodzpal, 2, P, true));
     f.push_back(decimal("NORMPAL", "Norma Podstawowa", &E::normpal, 7, 3, P));
     f.push_back(decimal("NORMOLM", "Norma zużycia oleju do mieszanki (dla silników dwusuwowych)", &E::normolm,

@@ -7,6 +7,16 @@
 
 namespace korven::registries {
 
+FieldInfo fieldInfo(const char* column, const char* label, FieldKind kind, int width, Page page) {
+    FieldInfo f;
+    f.column = QString::fromLatin1(column);
+    f.label = QString::fromUtf8(label);
+    f.kind = kind;
+    f.width = width;
+    f.page = page;
+    return f;
+}
+
 std::optional<double> parseNumber(const QString& text) {
     QString t = text.trimmed();
     // Blanks (also the no-break blank a locale uses) may group the digits.

@@ -95,6 +95,41 @@ template <class Record> struct FieldDef {
     Member member;
 };
 
+// Builders of field tables: a column with its label, width and page, bound to a member.
+FieldInfo fieldInfo(const char* column, const char* label, FieldKind kind, int width, Page page);
+
+template <class Record>
+FieldDef<Record> textField(const char* column, const char* label, QString Record::*member, int width, Page page,
+                           bool upper = false) {
+    FieldInfo f = fieldInfo(column, label, FieldKind::Text, width, page);
+    f.upper = upper;
+    return {f, member};
+}
+
+// A whole number; `digits` is the column's precision (0 for a plain INTEGER).
+template <class Record>
+FieldDef<Record> integerField(const char* column, const char* label, qint64 Record::*member, int digits, Page page,
+                              bool readOnly = false) {
+    FieldInfo f = fieldInfo(column, label, FieldKind::Integer, digits, page);
+    f.readOnly = readOnly;
+    return {f, member};
+}
+
+template <class Record>
+FieldDef<Record> decimalField(const char* column, const char* label, double Record::*member, int digits, int scale,
+                              Page page, bool upper = false, int displayDecimals = -1) {
+    FieldInfo f = fieldInfo(column, label, FieldKind::Decimal, digits, page);
+    f.scale = scale;
+    f.upper = upper;
+    f.displayDecimals = displayDecimals;
+    return {f, member};
+}
+
+template <class Record>
+FieldDef<Record> dateField(const char* column, const char* label, QDate Record::*member, Page page) {
+    return {fieldInfo(column, label, FieldKind::Date, 0, page), member};
+}
+
 template <class Record> db::Value fieldValue(const Record& record, const FieldDef<Record>& field) {
     return std::visit(
         [&](auto member) -> db::Value {

@@ -10,38 +10,16 @@ using VF = FieldDef<VehicleRecord>;
 using V = VehicleRecord;
 
 VF text(const char* column, const char* label, QString V::*member, int width, Page page, bool upper = false) {
-    FieldInfo f;
-    f.column = QString::fromLatin1(column);
-    f.label = QString::fromUtf8(label);
-    f.kind = FieldKind::Text;
-    f.width = width;
-    f.upper = upper;
-    f.page = page;
-    return VF{f, member};
+    return textField(column, label, member, width, page, upper);
 }
 
 VF integer(const char* column, const char* label, qint64 V::*member, Page page, bool readOnly = false) {
-    FieldInfo f;
-    f.column = QString::fromLatin1(column);
-    f.label = QString::fromUtf8(label);
-    f.kind = FieldKind::Integer;
-    f.page = page;
-    f.readOnly = readOnly;
-    return VF{f, member};
+    return integerField(column, label, member, 0, page, readOnly);
 }
 
 VF decimal(const char* column, const char* label, double V::*member, int digits, int scale, Page page,
            bool upper = false, int displayDecimals = -1) {
-    FieldInfo f;
-    f.column = QString::fromLatin1(column);
-    f.label = QString::fromUtf8(label);
-    f.kind = FieldKind::Decimal;
-    f.width = digits;
-    f.scale = scale;
-    f.upper = upper;
-    f.page = page;
-    f.displayDecimals = displayDecimals;
-    return VF{f, member};
+    return decimalField(column, label, member, digits, scale, page, upper, displayDecimals);
 }
 
 std::vector<VF> buildFields() {
@@ -69,14 +47,7 @@ std::vector<VF> buildFields() {
     f.push_back(text("NRSILN", "Nr Silnika", &V::nrsiln, 20, P));
     f.push_back(text("TYPSILN", "Typ Silnika", &V::typsiln, 20, P));
     f.push_back(text("RPR", "Rok Produkcji", &V::rpr, 4, P));
-    {
-        FieldInfo d;
-        d.column = QStringLiteral("DOEKSPL");
-        d.label = QStringLiteral("Do Eksploatacji");
-        d.kind = FieldKind::Date;
-        d.page = P;
-        f.push_back(VF{d, &V::doekspl});
-    }
+    f.push_back(dateField("DOEKSPL", "Do Eksploatacji", &V::doekspl, P));
     f.push_back(text("PPOJ", "PPOJ", &V::ppoj, 2, P));
     f.push_back(text("NROPER", "Nr Operacyjny", &V::nroper, 20, P));
     f.push_back(text("RODZPAL", "Rodzaj Paliwa [ET,ON]", &V::rodzpal, 2, P, true));
