@@ -210,9 +210,9 @@ void ListWindow::deleteCurrent(bool fromKey) {
     grid_->setFocus();
 }
 
-void ListWindow::printList() {
+void ListWindow::printList(const QString& projectFile) {
     reports::ReportJob job;
-    job.projectFile = config_.reportProject;
+    job.projectFile = projectFile.isEmpty() ? config_.reportProject : projectFile;
     job.orientation = reports::Orientation::Portrait;
     if (reportParameters)
         job.parameters = reportParameters();

@@ -73,7 +73,9 @@ public:
     // Asks "Czy napewno wykasować daną pozycję ?" and deletes on Yes. From the Delete key a failure is
     // rolled back silently; from the navigator it is reported.
     void deleteCurrent(bool fromKey);
-    void printList();
+    // Prints the list with the configured project, or with the one named (a window whose printout
+    // depends on a choice of the operator).
+    void printList(const QString& projectFile = QString());
     void exportList(const QString& title);
 
 protected:
