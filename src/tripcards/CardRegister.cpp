@@ -167,7 +167,7 @@ QString registerExportTitle(const VehicleContext& vehicle) {
 }
 
 QString registerReportFile(int section) {
-    return section == 2 ? QStringLiteral("raporty/KartD2.rav") : QStringLiteral("raporty/KartD.rav");
+    return section == 2 ? QStringLiteral("KartD2.rav") : QStringLiteral("KartD.rav");
 }
 
 QString registerReportVehicle(const VehicleContext& vehicle) {

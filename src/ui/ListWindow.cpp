@@ -216,9 +216,9 @@ void ListWindow::deleteCurrent(bool fromKey) {
     grid_->setFocus();
 }
 
-void ListWindow::printList() {
+void ListWindow::printList(const QString& projectFile) {
     reports::ReportJob job;
-    job.projectFile = config_.reportProject;
+    job.projectFile = projectFile.isEmpty() ? config_.reportProject : projectFile;
     job.orientation = reports::Orientation::Portrait;
     if (reportParameters) job.parameters = reportParameters();
     job.data = reportData ? reportData() : reports::dataViewFromModel(config_.dataView, *model_);

@@ -83,7 +83,9 @@ public:
     // Asks "Czy napewno wykasować daną pozycję ?" and deletes on Yes. From the Delete key a failure is
     // rolled back silently; from the navigator it is reported.
     void deleteCurrent(bool fromKey);
-    void printList();
+    // Prints the list with the configured project, or with the one named (a window whose printout
+    // depends on a choice of the operator).
+    void printList(const QString& projectFile = QString());
     exports::ExportOutcome exportList(const QString& title);
     // Where the export writes and how it opens its file: by default the documents folder and the
     // desktop's application through the window services.

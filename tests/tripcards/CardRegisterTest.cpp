@@ -106,8 +106,8 @@ TEST(CardRegister, ListColumnsAndCaptions) {
               QStringLiteral("Kartoteka Kart Drogowych dla GBA 2,5/16 MAN  KN 1000A"));
     v.NAZWA = QString(120, QLatin1Char('x'));
     EXPECT_EQ(registerExportTitle(v).size(), 100);
-    EXPECT_EQ(registerReportFile(1), QStringLiteral("raporty/KartD.rav"));
-    EXPECT_EQ(registerReportFile(2), QStringLiteral("raporty/KartD2.rav"));
+    EXPECT_EQ(registerReportFile(1), QStringLiteral("KartD.rav"));
+    EXPECT_EQ(registerReportFile(2), QStringLiteral("KartD2.rav"));
 }
 
 namespace {

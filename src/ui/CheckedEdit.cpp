@@ -1,0 +1,37 @@
+#include "ui/CheckedEdit.h"
+
+#include "ui/UiServices.h"
+
+#include <QFocusEvent>
+#include <QPointer>
+#include <QTimer>
+
+namespace korven::ui {
+
+CheckedEdit::CheckedEdit(QWidget* parent) : QLineEdit(parent) {}
+
+bool CheckedEdit::leave() {
+    if (checking_ || !onLeave) return !refused();
+    checking_ = true;
+    refusal_ = onLeave(*this);
+    if (refused()) {
+        services().message(window(), refusal_, QStringLiteral("Błąd"), MessageIcon::Warning);
+        // The focus is on its way to another widget: take it back once it has arrived.
+        QPointer<CheckedEdit> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (!self) return;
+            self->setFocus(Qt::OtherFocusReason);
+            self->selectAll();
+        });
+    }
+    checking_ = false;
+    return !refused();
+}
+
+void CheckedEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
+    leave();
+}
+
+} // namespace korven::ui
