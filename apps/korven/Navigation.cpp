@@ -2,6 +2,7 @@
 
 #include "registries/DictionaryWindows.h"
 #include "registries/RegistryWindows.h"
+#include "tripcards/TripCardWindows.h"
 
 namespace korven::app {
 
@@ -24,8 +25,11 @@ registries::DictionaryKind dictionaryKind(session::Dictionary d) {
 }
 
 // The windows the registries open for their current vehicle or machine.
-registries::RegistryLinks registryLinks(session::Session& /*session*/) {
+registries::RegistryLinks registryLinks(session::Session& session) {
     registries::RegistryLinks links;
+    links.openTripCards = [&session](QWidget* parent, int koda) {
+        tripcards::openTripCardRegister(parent, session, koda);
+    };
     return links;
 }
 

@@ -38,9 +38,6 @@ struct Fixture {
         ini = writeSetupIni(iniDir, tdb.sciezka);
         ScriptedStartup ui(QStringLiteral("SYSDBA"), QStringLiteral("x"));
         session = session::startSession(ini, ui);
-        // The printed settlement reads its project beside the test programs.
-        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/raporty");
-        if (!QFileInfo::exists(folder)) QFile::link(sourceDir() + QStringLiteral("/raporty"), folder);
     }
     // The data class as the register makes it, with the session's settings and operator as they are now.
     std::unique_ptr<CardRegisterData> data() {
