@@ -20,15 +20,21 @@ void ReadVehicles(benchmark::State& state) {
     const int rows = static_cast<int>(state.range(0));
     {
         db::Transaction t(*att);
-        db::Statement insert(*att, QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, NORMPAL) values (:K, :R, :N, :P)"));
+        db::Statement insert(
+            *att, QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, NORMPAL) values (:K, :R, :N, :P)"));
         db::inTransaction(t, [&](db::Transaction& tr) {
             for (int i = 1; i <= rows; ++i)
-                insert.execute(tr, {{"K", i}, {"R", QStringLiteral("KN %1").arg(i)}, {"N", QStringLiteral("Pojazd %1").arg(i)}, {"P", 30.5}});
+                insert.execute(tr, {{"K", i},
+                                    {"R", QStringLiteral("KN %1").arg(i)},
+                                    {"N", QStringLiteral("Pojazd %1").arg(i)},
+                                    {"P", 30.5}});
         });
     }
     db::Transaction t(*att);
     for (auto _ : state) {
-        db::Rows all = db::inTransaction(t, [](db::Transaction& tr) { return tr.select(QStringLiteral("select * from A_AUTO order by NAZWA")); });
+        db::Rows all = db::inTransaction(t, [](db::Transaction& tr) {
+            return tr.select(QStringLiteral("select * from A_AUTO order by NAZWA"));
+        });
         benchmark::DoNotOptimize(all.size());
     }
     state.SetItemsProcessed(state.iterations() * rows);

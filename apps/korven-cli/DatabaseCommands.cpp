@@ -38,7 +38,8 @@ bool parseCreate(const QStringList& args, CreateOptions& o) {
 int create(const QStringList& args, bool demo) {
     CreateOptions o;
     if (!parseCreate(args, o)) {
-        printError(QStringLiteral("usage: korven-cli %1 DIR [--user NAME] [--password TEXT]").arg(demo ? "demo" : "init"));
+        printError(QStringLiteral("usage: korven-cli %1 DIR [--user NAME] [--password TEXT]")
+                       .arg(demo ? "demo" : "init"));
         return 2;
     }
     db::Location loc = db::parseLocation(o.sciezka);
@@ -68,10 +69,12 @@ int create(const QStringList& args, bool demo) {
     return 0;
 }
 
-CommandRegistration initCommand({"init", "init DIR [--user NAME --password TEXT]   create an empty korven.adb in DIR",
+CommandRegistration initCommand({"init",
+                                 "init DIR [--user NAME --password TEXT]   create an empty korven.adb in DIR",
                                  [](const QStringList& a) { return create(a, false); }});
-CommandRegistration demoCommand({"demo", "demo DIR [--user NAME --password TEXT]   create korven.adb in DIR with demo data",
-                                 [](const QStringList& a) { return create(a, true); }});
+CommandRegistration
+    demoCommand({"demo", "demo DIR [--user NAME --password TEXT]   create korven.adb in DIR with demo data",
+                 [](const QStringList& a) { return create(a, true); }});
 
 } // namespace
 } // namespace korven::cli

@@ -13,9 +13,13 @@ static std::vector<Command>& registry() {
     return list;
 }
 
-CommandRegistration::CommandRegistration(Command command) { registry().push_back(std::move(command)); }
+CommandRegistration::CommandRegistration(Command command) {
+    registry().push_back(std::move(command));
+}
 
-const std::vector<Command>& commands() { return registry(); }
+const std::vector<Command>& commands() {
+    return registry();
+}
 
 void printError(const QString& text) {
     std::fputs(text.toUtf8().constData(), stderr);
@@ -39,8 +43,7 @@ int main(int argc, char** argv) {
     using namespace korven::cli;
     // Rendering reports needs fonts and painting, hence a GUI application; it never opens a window,
     // so it runs without a display unless told otherwise.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {

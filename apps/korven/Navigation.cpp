@@ -37,7 +37,9 @@ registries::RegistryLinks registryLinks(session::Session& session) {
 
 session::Navigator makeNavigator(session::Session& session) {
     session::Navigator n;
-    n.vehicles = [&session](QWidget* parent) { registries::openVehicleRegistry(parent, session, registryLinks(session)); };
+    n.vehicles = [&session](QWidget* parent) {
+        registries::openVehicleRegistry(parent, session, registryLinks(session));
+    };
     n.equipment = [&session](QWidget* parent) {
         registries::openEquipmentRegistry(parent, session, registryLinks(session));
     };

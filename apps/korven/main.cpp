@@ -18,13 +18,13 @@ int main(int argc, char** argv) {
     session::DialogStartupUi startup;
     std::unique_ptr<session::Session> session;
     try {
-        session = session::startSession(QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini")), startup);
+        session =
+            session::startSession(QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini")), startup);
     } catch (const std::exception& e) {
         ui::showError(nullptr, e);
         return 1;
     }
-    if (!session)
-        return 1;
+    if (!session) return 1;
 
     int rc = 0;
     {

@@ -9,8 +9,12 @@ std::function<QDate()>& provider() {
 }
 } // namespace
 
-QDate today() { return provider() ? provider()() : QDate::currentDate(); }
+QDate today() {
+    return provider() ? provider()() : QDate::currentDate();
+}
 
-void setTodayProvider(std::function<QDate()> p) { provider() = std::move(p); }
+void setTodayProvider(std::function<QDate()> p) {
+    provider() = std::move(p);
+}
 
 } // namespace korven

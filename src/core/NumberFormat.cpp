@@ -5,19 +5,15 @@
 namespace korven {
 
 QString formatNumber(double value, int precision, int decimals, const QLocale& locale) {
-    if (!std::isfinite(value))
-        return locale.toString(value);
-    if (value == 0)
-        return locale.toString(0.0, 'f', decimals);
+    if (!std::isfinite(value)) return locale.toString(value);
+    if (value == 0) return locale.toString(0.0, 'f', decimals);
     double magnitude = std::floor(std::log10(std::abs(value))) + 1; // whole digits
-    if (magnitude > precision)
-        return locale.toString(value, 'E', std::max(precision - 1, 0));
+    if (magnitude > precision) return locale.toString(value, 'E', std::max(precision - 1, 0));
     // Round to the significant digits first, then show the fixed decimals.
     double rounded = QString::number(value, 'g', precision).toDouble();
     QString plain = QString::number(rounded, 'f', decimals); // C notation: "-1234567.89"
     bool negative = plain.startsWith(QLatin1Char('-'));
-    if (negative)
-        plain.remove(0, 1);
+    if (negative) plain.remove(0, 1);
     qsizetype point = plain.indexOf(QLatin1Char('.'));
     QString whole = point < 0 ? plain : plain.left(point);
     QString fraction = point < 0 ? QString() : plain.mid(point + 1);
@@ -25,13 +21,11 @@ QString formatNumber(double value, int precision, int decimals, const QLocale& l
     // leave four-digit numbers ungrouped).
     QString grouped;
     for (qsizetype i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            grouped += locale.groupSeparator();
+        if (i > 0 && (whole.size() - i) % 3 == 0) grouped += locale.groupSeparator();
         grouped += whole[i];
     }
     QString text = grouped;
-    if (!fraction.isEmpty())
-        text += locale.decimalPoint() + fraction;
+    if (!fraction.isEmpty()) text += locale.decimalPoint() + fraction;
     bool allZero = true;
     for (QChar c : whole + fraction)
         allZero = allZero && c == QLatin1Char('0');
@@ -44,8 +38,7 @@ QString formatNumberOrEmpty(double value, int precision, int decimals, const QLo
 
 QString formatGeneral(double value, const QLocale& locale) {
     QString text = QString::number(value, 'g', 15);
-    if (text.contains(QLatin1Char('e')))
-        return locale.toString(value, 'g', 15);
+    if (text.contains(QLatin1Char('e'))) return locale.toString(value, 'g', 15);
     return text.replace(QLatin1Char('.'), locale.decimalPoint());
 }
 
@@ -57,12 +50,10 @@ bool parseNumber(const QString& text, double& value, const QLocale& locale) {
     if (locale.groupSeparator() != QLatin1String(".") && locale.groupSeparator() != QLatin1String(","))
         t.remove(locale.groupSeparator());
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.isEmpty())
-        return false;
+    if (t.isEmpty()) return false;
     bool ok = false;
     double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return false;
+    if (!ok || !std::isfinite(v)) return false;
     value = v;
     return true;
 }

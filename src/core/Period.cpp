@@ -3,18 +3,16 @@
 namespace korven {
 
 QString monthName(int month) {
-    static const char* const names[] = {"Bil.Otw. ",  "Styczeń ",  "Luty ",     "Marzec ",  "Kwiecień ",
-                                        "Maj ",       "Czerwiec ", "Lipiec ",   "Sierpień ", "Wrzesień ",
+    static const char* const names[] = {"Bil.Otw. ",    "Styczeń ",  "Luty ",    "Marzec ",   "Kwiecień ",
+                                        "Maj ",         "Czerwiec ", "Lipiec ",  "Sierpień ", "Wrzesień ",
                                         "Październik ", "Listopad ", "Grudzień "};
-    if (month < 0 || month > 12)
-        return QString(15, QLatin1Char('-'));
+    if (month < 0 || month > 12) return QString(15, QLatin1Char('-'));
     return QString::fromUtf8(names[month]);
 }
 
 QString twoDigits(int n) {
     QString text = QString::number(n);
-    if (text.size() == 1)
-        return QLatin1Char('0') + text;
+    if (text.size() == 1) return QLatin1Char('0') + text;
     return text.left(2);
 }
 
@@ -32,8 +30,12 @@ int daysInMonth(int year, int month) {
     }
 }
 
-QString titleSuffix(int year, int month) { return monthName(month) + QStringLiteral("20") + twoDigits(year); }
+QString titleSuffix(int year, int month) {
+    return monthName(month) + QStringLiteral("20") + twoDigits(year);
+}
 
-QString padCut(const QString& text, int length) { return text.leftJustified(length, QLatin1Char(' '), true); }
+QString padCut(const QString& text, int length) {
+    return text.leftJustified(length, QLatin1Char(' '), true);
+}
 
 } // namespace korven

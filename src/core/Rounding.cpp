@@ -15,9 +15,15 @@ double roundWithOffset(double x, double factor) {
 }
 } // namespace
 
-double R1(double x) { return roundWithOffset(x, 10.0); }
-double R2(double x) { return roundWithOffset(x, 100.0); }
-double R5(double x) { return roundWithOffset(x, 100000.0); }
+double R1(double x) {
+    return roundWithOffset(x, 10.0);
+}
+double R2(double x) {
+    return roundWithOffset(x, 100.0);
+}
+double R5(double x) {
+    return roundWithOffset(x, 100000.0);
+}
 
 double R0(double x) {
     double product = x * 10.0;

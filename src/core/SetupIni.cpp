@@ -29,8 +29,7 @@ QString SetupIni::defaultFolder() {
     return QStringLiteral("C:\\KORVEN");
 #else
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty())
-        base = QDir::homePath();
+    if (base.isEmpty()) base = QDir::homePath();
     return base + QStringLiteral("/korven");
 #endif
 }
@@ -40,8 +39,8 @@ SetupIni SetupIni::load(const QString& path) {
     ini.path_ = path;
     QFile file(path);
     if (!QFileInfo::exists(path)) {
-        ini.lines_ = {QLatin1Char('[') + kSection + QLatin1Char(']'), QStringLiteral("sciezka=") + defaultFolder(),
-                      QStringLiteral("user=") + defaultUser()};
+        ini.lines_ = {QLatin1Char('[') + kSection + QLatin1Char(']'),
+                      QStringLiteral("sciezka=") + defaultFolder(), QStringLiteral("user=") + defaultUser()};
         ini.save();
         return ini;
     }
@@ -52,12 +51,10 @@ SetupIni SetupIni::load(const QString& path) {
     // Old files may be in the Windows code page; text that is not valid UTF-8 is read as Latin-1
     // rather than refused.
     QString text = QString::fromUtf8(data);
-    if (text.contains(QChar::ReplacementCharacter))
-        text = QString::fromLatin1(data);
+    if (text.contains(QChar::ReplacementCharacter)) text = QString::fromLatin1(data);
     ini.lines_ = text.split(QLatin1Char('\n'));
     for (QString& l : ini.lines_)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
+        if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
     while (!ini.lines_.isEmpty() && ini.lines_.last().isEmpty())
         ini.lines_.removeLast();
     return ini;
@@ -70,13 +67,10 @@ QString SetupIni::value(const QString& key, const QString& fallback) const {
             inSection = sectionName(line).compare(kSection, Qt::CaseInsensitive) == 0;
             continue;
         }
-        if (!inSection)
-            continue;
+        if (!inSection) continue;
         int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            continue; // not a key line: ignored
-        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-            return line.mid(eq + 1).trimmed();
+        if (eq <= 0) continue; // not a key line: ignored
+        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) return line.mid(eq + 1).trimmed();
     }
     return fallback;
 }
@@ -87,17 +81,13 @@ void SetupIni::setValue(const QString& key, const QString& value) {
     for (int i = 0; i < lines_.size(); ++i) {
         const QString& line = lines_[i];
         if (isSection(line)) {
-            if (inSection)
-                break;
+            if (inSection) break;
             inSection = sectionName(line).compare(kSection, Qt::CaseInsensitive) == 0;
-            if (inSection)
-                sectionEnd = i + 1;
+            if (inSection) sectionEnd = i + 1;
             continue;
         }
-        if (!inSection)
-            continue;
-        if (!line.trimmed().isEmpty())
-            sectionEnd = i + 1;
+        if (!inSection) continue;
+        if (!line.trimmed().isEmpty()) sectionEnd = i + 1;
         int eq = line.indexOf(QLatin1Char('='));
         if (eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
             lines_[i] = line.left(eq).trimmed() + QLatin1Char('=') + value;

@@ -30,9 +30,9 @@ struct SystemSettings {
 
 // Who is working: one for the whole run of the program.
 struct OperatorSession {
-    QString userName;     // at most 20 characters, trimmed
-    QString fullName;     // first and last name from the server's user entry; empty when not found
-    int accessLevel = 0;  // 0 all rights; 99 also edits start values of trip cards; others restricted
+    QString userName;      // at most 20 characters, trimmed
+    QString fullName;      // first and last name from the server's user entry; empty when not found
+    int accessLevel = 0;   // 0 all rights; 99 also edits start values of trip cards; others restricted
     int sessionNumber = 0; // LP of this session's FJ_FLOP row; 0 when not registered
 };
 

@@ -22,9 +22,9 @@ Location parseLocation(const QString& sciezka) {
     // A server prefix ends at the first ':' that is not a drive letter ("C:\...") and is followed by
     // the folder. "host:/folder", "host/3051:/folder", "host:C:\folder".
     int colon = text.indexOf(QLatin1Char(':'));
-    bool driveLetter = colon == 1 && text.size() > 2 && (text[2] == QLatin1Char('\\') || text[2] == QLatin1Char('/'));
-    if (colon > 0 && !driveLetter)
-        return Location{text.left(colon), text.mid(colon + 1)};
+    bool driveLetter =
+        colon == 1 && text.size() > 2 && (text[2] == QLatin1Char('\\') || text[2] == QLatin1Char('/'));
+    if (colon > 0 && !driveLetter) return Location{text.left(colon), text.mid(colon + 1)};
     return Location{QString(), text};
 }
 
@@ -47,11 +47,9 @@ const QStringList& Row::columnNames() const {
 }
 
 int Row::indexOf(const QString& column) const {
-    if (!names_)
-        return -1;
+    if (!names_) return -1;
     for (int i = 0; i < names_->size(); ++i)
-        if (names_->at(i).compare(column, Qt::CaseInsensitive) == 0)
-            return i;
+        if (names_->at(i).compare(column, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -81,8 +79,7 @@ Params& Params::set(const QString& name, const Value& value) {
 
 const Value* Params::find(const QString& name) const {
     for (const auto& item : items_)
-        if (item.first.compare(name, Qt::CaseInsensitive) == 0)
-            return &item.second;
+        if (item.first.compare(name, Qt::CaseInsensitive) == 0) return &item.second;
     return nullptr;
 }
 
@@ -92,7 +89,9 @@ std::pair<QString, QStringList> translateNamedParameters(const QString& sql) {
     out.reserve(sql.size());
     const qsizetype n = sql.size();
     auto isNameStart = [](QChar c) { return c.isLetter() || c == QLatin1Char('_'); };
-    auto isNameChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); };
+    auto isNameChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    };
     for (qsizetype i = 0; i < n;) {
         QChar c = sql[i];
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -112,8 +111,7 @@ std::pair<QString, QStringList> translateNamedParameters(const QString& sql) {
             i = j + 1;
         } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
             qsizetype j = sql.indexOf(QLatin1Char('\n'), i);
-            if (j < 0)
-                j = n;
+            if (j < 0) j = n;
             out += sql.mid(i, j - i);
             i = j;
         } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
@@ -148,8 +146,7 @@ IXpbBuilder* connectDpb(ThrowStatusWrapper* st, const ConnectParams& p, bool cre
     dpb->insertString(st, isc_dpb_password, p.password.toUtf8().constData());
     dpb->insertString(st, isc_dpb_lc_ctype, "UTF8");
     dpb->insertInt(st, isc_dpb_sql_dialect, 3);
-    if (!p.role.isEmpty())
-        dpb->insertString(st, isc_dpb_sql_role_name, p.role.toUtf8().constData());
+    if (!p.role.isEmpty()) dpb->insertString(st, isc_dpb_sql_role_name, p.role.toUtf8().constData());
     if (creating) {
         dpb->insertInt(st, isc_dpb_page_size, p.pageSize);
         dpb->insertString(st, isc_dpb_set_db_charset, "UTF8");
@@ -170,8 +167,10 @@ IAttachment* openDatabase(const ConnectParams& params, bool creating) {
         IAttachment* att = nullptr;
         try {
             const QByteArray name = params.database.toUtf8();
-            att = creating ? provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
-                           : provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+            att = creating ? provider->createDatabase(&st, name.constData(), dpb->getBufferLength(&st),
+                                                      dpb->getBuffer(&st))
+                           : provider->attachDatabase(&st, name.constData(), dpb->getBufferLength(&st),
+                                                      dpb->getBuffer(&st));
         } catch (...) {
             dpb->dispose();
             provider->release();
@@ -185,7 +184,8 @@ IAttachment* openDatabase(const ConnectParams& params, bool creating) {
 
 } // namespace
 
-Attachment::Attachment(IAttachment* handle, ConnectParams params) : handle_(handle), params_(std::move(params)) {}
+Attachment::Attachment(IAttachment* handle, ConnectParams params)
+    : handle_(handle), params_(std::move(params)) {}
 
 std::unique_ptr<Attachment> Attachment::attach(const ConnectParams& params) {
     return std::unique_ptr<Attachment>(new Attachment(openDatabase(params, false), params));
@@ -193,8 +193,9 @@ std::unique_ptr<Attachment> Attachment::attach(const ConnectParams& params) {
 
 std::unique_ptr<Attachment> Attachment::create(const ConnectParams& params) {
     if (parseLocation(params.database).server.isEmpty() && QFileInfo::exists(params.database))
-        throw DbError(DbError::Reason::Usage,
-                      QStringLiteral("Plik bazy danych %1 już istnieje; nie zostanie nadpisany").arg(params.database));
+        throw DbError(
+            DbError::Reason::Usage,
+            QStringLiteral("Plik bazy danych %1 już istnieje; nie zostanie nadpisany").arg(params.database));
     return std::unique_ptr<Attachment>(new Attachment(openDatabase(params, true), params));
 }
 
@@ -207,8 +208,7 @@ Attachment::~Attachment() {
 }
 
 void Attachment::detach() {
-    if (!handle_)
-        return;
+    if (!handle_) return;
     IAttachment* h = handle_;
     handle_ = nullptr;
     try {
@@ -220,8 +220,7 @@ void Attachment::detach() {
 }
 
 void Attachment::dropDatabase() {
-    if (!handle_)
-        return;
+    if (!handle_) return;
     guarded([&] {
         Status st;
         handle_->dropDatabase(&st); // releases the interface on success
@@ -241,8 +240,7 @@ void Attachment::executeImmediate(const QString& sql) {
 }
 
 bool Attachment::ping() {
-    if (!handle_)
-        return false;
+    if (!handle_) return false;
     try {
         Status st;
         handle_->ping(&st);
@@ -268,8 +266,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::start() {
-    if (handle_)
-        throw DbError(DbError::Reason::Usage, QStringLiteral("Transakcja jest już aktywna"));
+    if (handle_) throw DbError(DbError::Reason::Usage, QStringLiteral("Transakcja jest już aktywna"));
     if (!attachment_.isConnected())
         throw DbError(DbError::Reason::ConnectionLost, QStringLiteral("Brak połączenia z bazą danych"));
     guarded([&] {
@@ -281,7 +278,8 @@ void Transaction::start() {
         tpb->insertTag(&st, isc_tpb_wait);
         tpb->insertInt(&st, isc_tpb_lock_timeout, options_.lockTimeoutSeconds);
         try {
-            handle_ = attachment_.handle()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
+            handle_ =
+                attachment_.handle()->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
         } catch (...) {
             tpb->dispose();
             throw;
@@ -314,8 +312,7 @@ void Transaction::rollback() {
 }
 
 void Transaction::requireActive() const {
-    if (!handle_)
-        throw DbError(DbError::Reason::Usage, QStringLiteral("Transakcja nie jest aktywna"));
+    if (!handle_) throw DbError(DbError::Reason::Usage, QStringLiteral("Transakcja nie jest aktywna"));
 }
 
 Rows Transaction::select(const QString& sql, const Params& params) {
@@ -326,15 +323,13 @@ Rows Transaction::select(const QString& sql, const Params& params) {
 
 std::optional<Row> Transaction::selectOne(const QString& sql, const Params& params) {
     Rows rows = select(sql, params);
-    if (rows.empty())
-        return std::nullopt;
+    if (rows.empty()) return std::nullopt;
     return rows.front();
 }
 
 Value Transaction::scalar(const QString& sql, const Params& params) {
     auto row = selectOne(sql, params);
-    if (!row || row->size() == 0)
-        return Value();
+    if (!row || row->size() == 0) return Value();
     return row->at(0);
 }
 
@@ -360,15 +355,13 @@ std::int64_t pow10i(int n) {
     return r;
 }
 
-template <class T>
-T readAs(const unsigned char* p) {
+template <class T> T readAs(const unsigned char* p) {
     T v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-template <class T>
-void writeAs(unsigned char* p, T v) {
+template <class T> void writeAs(unsigned char* p, T v) {
     std::memcpy(p, &v, sizeof v);
 }
 
@@ -416,10 +409,8 @@ struct Statement::Impl {
 
     Impl(Attachment& a, QByteArray text) : attachment(a), sql(std::move(text)) {}
     ~Impl() {
-        if (outMeta)
-            outMeta->release();
-        if (inMeta)
-            inMeta->release();
+        if (outMeta) outMeta->release();
+        if (inMeta) inMeta->release();
         if (stmt) {
             try {
                 Status st;
@@ -431,9 +422,9 @@ struct Statement::Impl {
     }
 
     void prepare(ThrowStatusWrapper* st, ITransaction* tra) {
-        if (stmt)
-            return;
-        stmt = attachment.handle()->prepare(st, tra, 0, sql.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+        if (stmt) return;
+        stmt = attachment.handle()->prepare(st, tra, 0, sql.constData(), 3,
+                                            IStatement::PREPARE_PREFETCH_METADATA);
         type = stmt->getType(st);
         inMeta = stmt->getInputMetadata(st);
         outMeta = stmt->getOutputMetadata(st);
@@ -441,9 +432,9 @@ struct Statement::Impl {
         unsigned count = outMeta->getCount(st);
         for (unsigned i = 0; i < count; ++i) {
             names->append(QString::fromUtf8(outMeta->getAlias(st, i)).trimmed().toUpper());
-            layout.push_back(Column{outMeta->getType(st, i) & ~1u, outMeta->getScale(st, i), outMeta->getOffset(st, i),
-                                    outMeta->getNullOffset(st, i), outMeta->getLength(st, i),
-                                    outMeta->getSubType(st, i)});
+            layout.push_back(Column{outMeta->getType(st, i) & ~1u, outMeta->getScale(st, i),
+                                    outMeta->getOffset(st, i), outMeta->getNullOffset(st, i),
+                                    outMeta->getLength(st, i), outMeta->getSubType(st, i)});
         }
         columnNames = names;
     }
@@ -453,8 +444,7 @@ struct Statement::Impl {
     IMessageMetadata* buildInput(ThrowStatusWrapper* st, const QStringList& names, const Params& params,
                                  std::vector<unsigned char>& buffer) {
         unsigned count = inMeta->getCount(st);
-        if (count == 0)
-            return nullptr;
+        if (count == 0) return nullptr;
         if (static_cast<unsigned>(names.size()) != count)
             throw DbError(DbError::Reason::Usage,
                           QStringLiteral("Liczba parametrów polecenia (%1) nie zgadza się z nazwami (%2)")
@@ -467,12 +457,14 @@ struct Statement::Impl {
             for (unsigned i = 0; i < count; ++i) {
                 const Value* v = params.find(names[static_cast<int>(i)]);
                 if (!v)
-                    throw DbError(DbError::Reason::Usage,
-                                  QStringLiteral("Parametr :%1 nie ma wartości").arg(names[static_cast<int>(i)]));
+                    throw DbError(
+                        DbError::Reason::Usage,
+                        QStringLiteral("Parametr :%1 nie ma wartości").arg(names[static_cast<int>(i)]));
                 values[i] = v;
                 unsigned origType = inMeta->getType(st, i) & ~1u;
                 int origScale = inMeta->getScale(st, i);
-                bool origFixed = (origType == SQL_SHORT || origType == SQL_LONG || origType == SQL_INT64) && origScale < 0;
+                bool origFixed =
+                    (origType == SQL_SHORT || origType == SQL_LONG || origType == SQL_INT64) && origScale < 0;
                 switch (v->kind()) {
                 case Value::Kind::Null:
                     break; // keep the statement's own type, send null
@@ -630,13 +622,15 @@ struct Statement::Impl {
             }
             case SQL_TYPE_TIME:
                 values.emplace_back(
-                    QTime::fromMSecsSinceStartOfDay(static_cast<int>(readAs<ISC_TIME>(data) / 10)).toString());
+                    QTime::fromMSecsSinceStartOfDay(static_cast<int>(readAs<ISC_TIME>(data) / 10))
+                        .toString());
                 break;
             case SQL_BOOLEAN:
                 values.emplace_back(*data != 0);
                 break;
             case SQL_BLOB:
-                values.emplace_back(readBlob(st, attachment.handle(), tra, readAs<ISC_QUAD>(data), col.subType == 1));
+                values.emplace_back(
+                    readBlob(st, attachment.handle(), tra, readAs<ISC_QUAD>(data), col.subType == 1));
                 break;
             default:
                 values.emplace_back(); // types the program never reads
@@ -666,10 +660,11 @@ Rows Statement::select(Transaction& transaction, const Params& params) {
         Rows rows;
         std::vector<unsigned char> outBuffer(impl_->outMeta->getMessageLength(&st));
         try {
-            bool isCursor = impl_->type == isc_info_sql_stmt_select || impl_->type == isc_info_sql_stmt_select_for_upd;
+            bool isCursor =
+                impl_->type == isc_info_sql_stmt_select || impl_->type == isc_info_sql_stmt_select_for_upd;
             if (isCursor) {
-                IResultSet* rs = impl_->stmt->openCursor(&st, transaction.handle(), inMeta,
-                                                         inMeta ? inBuffer.data() : nullptr, impl_->outMeta, 0);
+                IResultSet* rs = impl_->stmt->openCursor(
+                    &st, transaction.handle(), inMeta, inMeta ? inBuffer.data() : nullptr, impl_->outMeta, 0);
                 try {
                     while (rs->fetchNext(&st, outBuffer.data()) == IStatus::RESULT_OK)
                         rows.push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
@@ -682,17 +677,15 @@ Rows Statement::select(Transaction& transaction, const Params& params) {
                 // "insert ... returning" and the like give one row from execute itself.
                 bool hasOutput = impl_->outMeta->getCount(&st) > 0;
                 impl_->stmt->execute(&st, transaction.handle(), inMeta, inMeta ? inBuffer.data() : nullptr,
-                                     hasOutput ? impl_->outMeta : nullptr, hasOutput ? outBuffer.data() : nullptr);
-                if (hasOutput)
-                    rows.push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
+                                     hasOutput ? impl_->outMeta : nullptr,
+                                     hasOutput ? outBuffer.data() : nullptr);
+                if (hasOutput) rows.push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
             }
         } catch (...) {
-            if (inMeta)
-                inMeta->release();
+            if (inMeta) inMeta->release();
             throw;
         }
-        if (inMeta)
-            inMeta->release();
+        if (inMeta) inMeta->release();
         return rows;
     });
 }
@@ -709,14 +702,13 @@ int Statement::execute(Transaction& transaction, const Params& params) {
         bool hasOutput = impl_->outMeta->getCount(&st) > 0 && impl_->type != isc_info_sql_stmt_select;
         try {
             impl_->stmt->execute(&st, transaction.handle(), inMeta, inMeta ? inBuffer.data() : nullptr,
-                                 hasOutput ? impl_->outMeta : nullptr, hasOutput ? outBuffer.data() : nullptr);
+                                 hasOutput ? impl_->outMeta : nullptr,
+                                 hasOutput ? outBuffer.data() : nullptr);
         } catch (...) {
-            if (inMeta)
-                inMeta->release();
+            if (inMeta) inMeta->release();
             throw;
         }
-        if (inMeta)
-            inMeta->release();
+        if (inMeta) inMeta->release();
         return static_cast<int>(impl_->stmt->getAffectedRecords(&st));
     });
 }

@@ -83,13 +83,14 @@ private:
 // Attachment, transactions, statements.
 
 struct ConnectParams {
-    QString database; // full name as Firebird takes it: "/folder/korven.adb" or "host/3051:/folder/korven.adb"
+    QString
+        database; // full name as Firebird takes it: "/folder/korven.adb" or "host/3051:/folder/korven.adb"
     QString user;
     QString password;
     QString role;
-    bool forcedWrites = true; // used when creating, and when attaching with applyForcedWrites
+    bool forcedWrites = true;       // used when creating, and when attaching with applyForcedWrites
     bool applyForcedWrites = false; // attach only: set the database's write mode to forcedWrites
-    int pageSize = 8192;      // only used when creating
+    int pageSize = 8192;            // only used when creating
 };
 
 class Transaction;
@@ -195,17 +196,14 @@ std::pair<QString, QStringList> translateNamedParameters(const QString& sql);
 // if still active; on any error roll back if active and pass the error on.
 template <class Work>
 auto inTransaction(Transaction& transaction, Work&& work) -> decltype(work(transaction)) {
-    if (!transaction.isActive())
-        transaction.start();
+    if (!transaction.isActive()) transaction.start();
     try {
         if constexpr (std::is_void_v<decltype(work(transaction))>) {
             work(transaction);
-            if (transaction.isActive())
-                transaction.commit();
+            if (transaction.isActive()) transaction.commit();
         } else {
             auto result = work(transaction);
-            if (transaction.isActive())
-                transaction.commit();
+            if (transaction.isActive()) transaction.commit();
             return result;
         }
     } catch (...) {

@@ -25,8 +25,7 @@ DbError::DbError(Reason reason, const QString& message, std::vector<long> codes,
 
 bool DbError::hasCode(long code) const {
     for (long c : codes_)
-        if (c == code)
-            return true;
+        if (c == code) return true;
     return false;
 }
 
@@ -34,8 +33,7 @@ namespace detail {
 
 Firebird::IMaster* master() {
     std::lock_guard lock(clientMutex);
-    if (loadedMaster)
-        return loadedMaster;
+    if (loadedMaster) return loadedMaster;
     // The client library is loaded at run time so that a missing one is reported like any refused
     // connection instead of stopping the program before it starts.
     void* handle = dlopen(clientLibrary.toLocal8Bit().constData(), RTLD_NOW | RTLD_GLOBAL);
@@ -46,15 +44,20 @@ Firebird::IMaster* master() {
     using Entry = Firebird::IMaster* (*)();
     auto entry = reinterpret_cast<Entry>(dlsym(handle, "fb_get_master_interface"));
     if (!entry)
-        throw DbError(DbError::Reason::ClientLibraryMissing,
-                      QStringLiteral("Biblioteka %1 nie jest biblioteką klienta Firebird 3").arg(clientLibrary));
+        throw DbError(
+            DbError::Reason::ClientLibraryMissing,
+            QStringLiteral("Biblioteka %1 nie jest biblioteką klienta Firebird 3").arg(clientLibrary));
     loadedMaster = entry();
     return loadedMaster;
 }
 
-Firebird::IUtil* util() { return master()->getUtilInterface(); }
+Firebird::IUtil* util() {
+    return master()->getUtilInterface();
+}
 
-QString fromUtf8(const char* data, unsigned length) { return QString::fromUtf8(data, static_cast<qsizetype>(length)); }
+QString fromUtf8(const char* data, unsigned length) {
+    return QString::fromUtf8(data, static_cast<qsizetype>(length));
+}
 
 DbError toDbError(const Firebird::FbException& e) {
     Firebird::IStatus* status = e.getStatus();

@@ -34,8 +34,7 @@ private:
 // Turns a client-library exception into a DbError with the server's text and a reason.
 DbError toDbError(const Firebird::FbException& e);
 // Runs f, converting client-library exceptions into DbError.
-template <class F>
-auto guarded(F&& f) -> decltype(f()) {
+template <class F> auto guarded(F&& f) -> decltype(f()) {
     try {
         return f();
     } catch (const Firebird::FbException& e) {

@@ -50,7 +50,9 @@ int readInt(const unsigned char* p) {
                             (static_cast<unsigned>(p[2]) << 16) | (static_cast<unsigned>(p[3]) << 24));
 }
 
-unsigned readShort(const unsigned char* p) { return static_cast<unsigned>(p[0]) | (static_cast<unsigned>(p[1]) << 8); }
+unsigned readShort(const unsigned char* p) {
+    return static_cast<unsigned>(p[0]) | (static_cast<unsigned>(p[1]) << 8);
+}
 
 } // namespace
 
@@ -62,11 +64,12 @@ ServiceManager::ServiceManager(const ServiceParams& params) {
         spb->insertTag(&st, isc_spb_utf8_filename);
         spb->insertString(&st, isc_spb_user_name, params.user.toUtf8().constData());
         spb->insertString(&st, isc_spb_password, params.password.toUtf8().constData());
-        QString name = params.server.isEmpty() ? QStringLiteral("service_mgr") : params.server + QStringLiteral(":service_mgr");
+        QString name = params.server.isEmpty() ? QStringLiteral("service_mgr")
+                                               : params.server + QStringLiteral(":service_mgr");
         IProvider* provider = detail::master()->getDispatcher();
         try {
-            service_ = provider->attachServiceManager(&st, name.toUtf8().constData(), spb->getBufferLength(&st),
-                                                      spb->getBuffer(&st));
+            service_ = provider->attachServiceManager(&st, name.toUtf8().constData(),
+                                                      spb->getBufferLength(&st), spb->getBuffer(&st));
         } catch (...) {
             spb->dispose();
             provider->release();
@@ -101,8 +104,7 @@ void ServiceManager::start(Builder& action) {
             });
             return;
         } catch (const DbError& e) {
-            if (!e.hasCode(isc_svc_in_use) || attempt >= 200)
-                throw;
+            if (!e.hasCode(isc_svc_in_use) || attempt >= 200) throw;
             QThread::msleep(25);
         }
     }
@@ -118,21 +120,18 @@ void ServiceManager::run(Builder& action, const LineHandler& onLine) {
             service_->query(&st, 0, nullptr, sizeof lineItem, lineItem, static_cast<unsigned>(buffer.size()),
                             buffer.data());
             const unsigned char* p = buffer.data();
-            if (*p != isc_info_svc_line)
-                break;
+            if (*p != isc_info_svc_line) break;
             unsigned len = readShort(p + 1);
-            if (len == 0)
-                break;
+            if (len == 0) break;
             if (onLine)
                 onLine(QString::fromUtf8(reinterpret_cast<const char*>(p + 3), static_cast<qsizetype>(len)));
         }
         // Actions without output may still be finishing; wait until the service says it is done.
         const unsigned char runningItem[] = {isc_info_svc_running};
         for (int i = 0; i < 6000; ++i) {
-            service_->query(&st, 0, nullptr, sizeof runningItem, runningItem, static_cast<unsigned>(buffer.size()),
-                            buffer.data());
-            if (buffer[0] != isc_info_svc_running || readInt(buffer.data() + 1) == 0)
-                break;
+            service_->query(&st, 0, nullptr, sizeof runningItem, runningItem,
+                            static_cast<unsigned>(buffer.size()), buffer.data());
+            if (buffer[0] != isc_info_svc_running || readInt(buffer.data() + 1) == 0) break;
             QThread::msleep(20);
         }
     });
@@ -141,8 +140,7 @@ void ServiceManager::run(Builder& action, const LineHandler& onLine) {
 void ServiceManager::backup(const QString& database, const QString& backupFile, const LineHandler& onLine) {
     Builder b(isc_action_svc_backup);
     b.text(isc_spb_dbname, database).text(isc_spb_bkp_file, backupFile);
-    if (onLine)
-        b.flag(isc_spb_verbose);
+    if (onLine) b.flag(isc_spb_verbose);
     run(b, onLine);
 }
 
@@ -151,10 +149,8 @@ void ServiceManager::restore(const QString& backupFile, const QString& database,
     Builder b(isc_action_svc_restore);
     b.text(isc_spb_bkp_file, backupFile).text(isc_spb_dbname, database);
     b.number(isc_spb_options, replace ? isc_spb_res_replace : isc_spb_res_create);
-    if (pageSize > 0)
-        b.number(isc_spb_res_page_size, pageSize);
-    if (onLine)
-        b.flag(isc_spb_verbose);
+    if (pageSize > 0) b.number(isc_spb_res_page_size, pageSize);
+    if (onLine) b.flag(isc_spb_verbose);
     run(b, onLine);
 }
 
@@ -179,8 +175,7 @@ void ServiceManager::sweep(const QString& database) {
 void ServiceManager::statistics(const QString& database, const LineHandler& onLine, bool recordVersions) {
     Builder b(isc_action_svc_db_stats);
     int options = isc_spb_sts_data_pages | isc_spb_sts_idx_pages;
-    if (recordVersions)
-        options |= isc_spb_sts_record_versions;
+    if (recordVersions) options |= isc_spb_sts_record_versions;
     b.text(isc_spb_dbname, database).number(isc_spb_options, options);
     run(b, onLine);
 }
@@ -197,7 +192,8 @@ ServerInfo ServiceManager::serverInfo() {
         const unsigned char items[] = {isc_info_svc_server_version, isc_info_svc_implementation,
                                        isc_info_svc_svr_db_info};
         std::vector<unsigned char> buffer(32768);
-        service_->query(&st, 0, nullptr, sizeof items, items, static_cast<unsigned>(buffer.size()), buffer.data());
+        service_->query(&st, 0, nullptr, sizeof items, items, static_cast<unsigned>(buffer.size()),
+                        buffer.data());
         const unsigned char* p = buffer.data();
         const unsigned char* end = p + buffer.size();
         auto readText = [&](const unsigned char*& q) {
@@ -250,7 +246,8 @@ void ServiceManager::setPageBuffers(const QString& database, int pages) {
 
 void ServiceManager::setForcedWrites(const QString& database, bool sync) {
     Builder b(isc_action_svc_properties);
-    b.text(isc_spb_dbname, database).byte(isc_spb_prp_write_mode, sync ? isc_spb_prp_wm_sync : isc_spb_prp_wm_async);
+    b.text(isc_spb_dbname, database)
+        .byte(isc_spb_prp_write_mode, sync ? isc_spb_prp_wm_sync : isc_spb_prp_wm_async);
     run(b, {});
 }
 
@@ -279,7 +276,9 @@ void ServiceManager::shutdown(const QString& database, ShutdownMode mode, int ti
                       : mode == ShutdownMode::Multi ? isc_spb_prp_sm_multi
                                                     : isc_spb_prp_sm_single;
     Builder b(isc_action_svc_properties);
-    b.text(isc_spb_dbname, database).byte(isc_spb_prp_shutdown_mode, m).number(isc_spb_prp_force_shutdown, timeoutSeconds);
+    b.text(isc_spb_dbname, database)
+        .byte(isc_spb_prp_shutdown_mode, m)
+        .number(isc_spb_prp_force_shutdown, timeoutSeconds);
     run(b, {});
 }
 
@@ -301,8 +300,7 @@ void ServiceManager::addUser(const UserInfo& user) {
 void ServiceManager::modifyUser(const UserInfo& user) {
     Builder b(isc_action_svc_modify_user);
     b.text(isc_spb_sec_username, user.userName);
-    if (!user.password.isEmpty())
-        b.text(isc_spb_sec_password, user.password);
+    if (!user.password.isEmpty()) b.text(isc_spb_sec_password, user.password);
     b.text(isc_spb_sec_firstname, user.firstName).text(isc_spb_sec_middlename, user.middleName);
     b.text(isc_spb_sec_lastname, user.lastName);
     b.number(isc_spb_sec_userid, user.userId).number(isc_spb_sec_groupid, user.groupId);
@@ -321,8 +319,7 @@ std::optional<UserInfo> ServiceManager::displayUser(const QString& userName) {
     start(b);
     std::vector<UserInfo> list = readUsers();
     for (const UserInfo& u : list)
-        if (u.userName.compare(userName, Qt::CaseInsensitive) == 0)
-            return u;
+        if (u.userName.compare(userName, Qt::CaseInsensitive) == 0) return u;
     return std::nullopt;
 }
 
@@ -341,13 +338,12 @@ std::vector<UserInfo> ServiceManager::readUsers() {
         std::vector<unsigned char> buffer(32000);
         const unsigned char item[] = {isc_info_svc_get_users};
         for (int round = 0; round < 1000; ++round) {
-            service_->query(&st, 0, nullptr, sizeof item, item, static_cast<unsigned>(buffer.size()), buffer.data());
+            service_->query(&st, 0, nullptr, sizeof item, item, static_cast<unsigned>(buffer.size()),
+                            buffer.data());
             const unsigned char* p = buffer.data();
-            if (*p != isc_info_svc_get_users)
-                break;
+            if (*p != isc_info_svc_get_users) break;
             unsigned len = readShort(p + 1);
-            if (len == 0)
-                break;
+            if (len == 0) break;
             data.insert(data.end(), p + 3, p + 3 + len);
         }
         std::vector<UserInfo> list;
@@ -367,30 +363,24 @@ std::vector<UserInfo> ServiceManager::readUsers() {
                 list.back().userName = readText(p);
                 break;
             case isc_spb_sec_firstname:
-                if (!list.empty())
-                    list.back().firstName = readText(p);
+                if (!list.empty()) list.back().firstName = readText(p);
                 break;
             case isc_spb_sec_middlename:
-                if (!list.empty())
-                    list.back().middleName = readText(p);
+                if (!list.empty()) list.back().middleName = readText(p);
                 break;
             case isc_spb_sec_lastname:
-                if (!list.empty())
-                    list.back().lastName = readText(p);
+                if (!list.empty()) list.back().lastName = readText(p);
                 break;
             case isc_spb_sec_userid:
-                if (!list.empty())
-                    list.back().userId = readInt(p);
+                if (!list.empty()) list.back().userId = readInt(p);
                 p += 4;
                 break;
             case isc_spb_sec_groupid:
-                if (!list.empty())
-                    list.back().groupId = readInt(p);
+                if (!list.empty()) list.back().groupId = readInt(p);
                 p += 4;
                 break;
             case isc_spb_sec_admin:
-                if (!list.empty())
-                    list.back().admin = readInt(p) != 0;
+                if (!list.empty()) list.back().admin = readInt(p) != 0;
                 p += 4;
                 break;
             default:

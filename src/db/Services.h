@@ -58,8 +58,8 @@ public:
 
     void backup(const QString& database, const QString& backupFile, const LineHandler& onLine = {});
     // Restores into `database`; with replace = false an existing file is refused by the server.
-    void restore(const QString& backupFile, const QString& database, bool replace, const LineHandler& onLine = {},
-                 int pageSize = 0);
+    void restore(const QString& backupFile, const QString& database, bool replace,
+                 const LineHandler& onLine = {}, int pageSize = 0);
     // Online validation: works while others are connected and reports what it checks.
     void validate(const QString& database, const LineHandler& onLine = {});
     // Full validation: needs the database to itself; its findings go to the server log.

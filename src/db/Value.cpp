@@ -20,15 +20,17 @@ std::int64_t roundHalfAway(double v) {
 }
 } // namespace
 
-double Decimal::toDouble() const { return static_cast<double>(units) / static_cast<double>(pow10(scale)); }
+double Decimal::toDouble() const {
+    return static_cast<double>(units) / static_cast<double>(pow10(scale));
+}
 
 QString Decimal::toString() const {
-    if (scale == 0)
-        return QString::number(units);
+    if (scale == 0) return QString::number(units);
     std::int64_t f = pow10(scale);
     std::uint64_t absUnits = units < 0 ? static_cast<std::uint64_t>(-(units + 1)) + 1 : units;
     QString whole = QString::number(absUnits / static_cast<std::uint64_t>(f));
-    QString frac = QString::number(absUnits % static_cast<std::uint64_t>(f)).rightJustified(scale, QLatin1Char('0'));
+    QString frac =
+        QString::number(absUnits % static_cast<std::uint64_t>(f)).rightJustified(scale, QLatin1Char('0'));
     return (units < 0 ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + frac;
 }
 
@@ -42,8 +44,7 @@ std::int64_t Value::toInt() const {
     case Kind::Boolean:
         return int_;
     case Kind::Decimal: {
-        if (scale_ == 0)
-            return int_;
+        if (scale_ == 0) return int_;
         return roundHalfAway(Decimal{int_, scale_}.toDouble());
     }
     case Kind::Double:
@@ -51,8 +52,7 @@ std::int64_t Value::toInt() const {
     case Kind::Text: {
         bool ok = false;
         qlonglong v = text_.trimmed().toLongLong(&ok);
-        if (ok)
-            return v;
+        if (ok) return v;
         return roundHalfAway(text_.trimmed().toDouble());
     }
     default:
@@ -77,12 +77,9 @@ double Value::toDouble() const {
 }
 
 Decimal Value::toDecimal(int scale) const {
-    if (kind_ == Kind::Decimal && scale_ == scale)
-        return Decimal{int_, scale_};
-    if (kind_ == Kind::Integer)
-        return Decimal{int_ * pow10(scale), scale};
-    if (kind_ == Kind::Decimal && scale_ < scale)
-        return Decimal{int_ * pow10(scale - scale_), scale};
+    if (kind_ == Kind::Decimal && scale_ == scale) return Decimal{int_, scale_};
+    if (kind_ == Kind::Integer) return Decimal{int_ * pow10(scale), scale};
+    if (kind_ == Kind::Decimal && scale_ < scale) return Decimal{int_ * pow10(scale - scale_), scale};
     return Decimal::fromDouble(toDouble(), scale);
 }
 
@@ -108,19 +105,18 @@ QString Value::toText() const {
 }
 
 QDate Value::toDate() const {
-    if (kind_ == Kind::Date || kind_ == Kind::Timestamp)
-        return dateTime_.date();
-    if (kind_ == Kind::Text)
-        return QDate::fromString(text_.trimmed(), Qt::ISODate);
+    if (kind_ == Kind::Date || kind_ == Kind::Timestamp) return dateTime_.date();
+    if (kind_ == Kind::Text) return QDate::fromString(text_.trimmed(), Qt::ISODate);
     return QDate();
 }
 
 QDateTime Value::toDateTime() const {
-    if (kind_ == Kind::Date || kind_ == Kind::Timestamp)
-        return dateTime_;
+    if (kind_ == Kind::Date || kind_ == Kind::Timestamp) return dateTime_;
     return QDateTime();
 }
 
-bool Value::toBool() const { return toInt() != 0; }
+bool Value::toBool() const {
+    return toInt() != 0;
+}
 
 } // namespace korven::db

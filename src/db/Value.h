@@ -41,10 +41,10 @@ public:
     Kind kind() const { return kind_; }
     bool isNull() const { return kind_ == Kind::Null; }
 
-    std::int64_t toInt() const;  // decimals and doubles rounded half away from zero; text parsed
-    double toDouble() const;     // text parsed with '.' as decimal separator
+    std::int64_t toInt() const; // decimals and doubles rounded half away from zero; text parsed
+    double toDouble() const;    // text parsed with '.' as decimal separator
     Decimal toDecimal(int scale) const;
-    QString toText() const;      // numbers in plain C notation, dates as yyyy-MM-dd
+    QString toText() const; // numbers in plain C notation, dates as yyyy-MM-dd
     QDate toDate() const;
     QDateTime toDateTime() const;
     bool toBool() const;

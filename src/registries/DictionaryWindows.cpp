@@ -2,10 +2,10 @@
 
 #include "ui/ListWindow.h"
 
-#include <QFileInfo>
 #include "ui/RecordEditor.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
+#include <QFileInfo>
 
 namespace korven::registries {
 
@@ -25,7 +25,9 @@ QColor colourOf(CellColour c) {
     return QColor();
 }
 
-bool isNumber(const FieldInfo& f) { return f.kind != FieldKind::Text && f.kind != FieldKind::Date; }
+bool isNumber(const FieldInfo& f) {
+    return f.kind != FieldKind::Text && f.kind != FieldKind::Date;
+}
 
 // The dictionary's rows in the shape the list frame shows: KOD and the configured columns.
 db::Rows asRows(const DictionaryConfig& config, const std::vector<DictionaryRow>& rows) {
@@ -75,8 +77,9 @@ void editRow(QWidget* parent, Dictionary& dictionary, const db::Row& row) {
     QList<ui::EditorField> fields;
     fields << ui::EditorField{config.key.column, config.key.label, ui::FieldKind::Text, 0, 0, true};
     for (const DictionaryColumn& col : config.columns)
-        fields << ui::EditorField{col.field.column, col.field.label, ui::FieldKind::Text, col.field.width, 0, false,
-                                  col.field.upper};
+        fields << ui::EditorField{
+            col.field.column, col.field.label, ui::FieldKind::Text, col.field.width, 0, false,
+            col.field.upper};
     ui::RecordEditor editor(config.editorTitle, fields, parent);
     editor.setObjectName(config.editorUnit);
     editor.load(row);
@@ -88,7 +91,8 @@ void editRow(QWidget* parent, Dictionary& dictionary, const db::Row& row) {
             typed << editor.text(col.field.column);
         SaveOutcome outcome = dictionary.save(codeBefore, editor.text(config.key.column), typed);
         if (!outcome.saved) {
-            ui::services().message(&editor, outcome.message, QStringLiteral("KORVEN"), ui::MessageIcon::Warning);
+            ui::services().message(&editor, outcome.message, QStringLiteral("KORVEN"),
+                                   ui::MessageIcon::Warning);
             return false;
         }
         return true;
@@ -103,7 +107,9 @@ void openDictionary(QWidget* parent, session::Session& session, DictionaryKind k
     const DictionaryConfig& config = dictionary.config();
     ui::ListWindow window(listConfig(config), parent);
     window.loader = [&] { return asRows(config, dictionary.open(session.bracket()).rows); };
-    window.onNew = [&]() -> std::optional<db::Value> { return db::Value(static_cast<std::int64_t>(dictionary.addNew())); };
+    window.onNew = [&]() -> std::optional<db::Value> {
+        return db::Value(static_cast<std::int64_t>(dictionary.addNew()));
+    };
     window.onEdit = [&](const db::Row& row) { editRow(&window, dictionary, row); };
     window.onDelete = [&](const db::Row& row) { dictionary.remove(row.integer(config.key.column)); };
     window.reportParameters = [&] {
@@ -111,10 +117,14 @@ void openDictionary(QWidget* parent, session::Session& session, DictionaryKind k
                                          {QStringLiteral("osoba"), session.operatorSession().fullName},
                                          {QStringLiteral("logo"), session.settings().LOGO}};
     };
-    window.addButton(window.lowerPanel(), QStringLiteral("&Dane"), QStringLiteral("edit"), [&] { window.editCurrent(); });
-    window.addButton(window.lowerPanel(), QStringLiteral("&Nowy "), QStringLiteral("new"), [&] { window.addNew(); });
-    window.addButton(window.lowerPanel(), QStringLiteral("D&rukuj"), QStringLiteral("print"), [&] { window.printList(); });
-    window.addButton(window.lowerPanel(), QStringLiteral("&Wyjście"), QStringLiteral("exit"), [&] { window.reject(); });
+    window.addButton(window.lowerPanel(), QStringLiteral("&Dane"), QStringLiteral("edit"),
+                     [&] { window.editCurrent(); });
+    window.addButton(window.lowerPanel(), QStringLiteral("&Nowy "), QStringLiteral("new"),
+                     [&] { window.addNew(); });
+    window.addButton(window.lowerPanel(), QStringLiteral("D&rukuj"), QStringLiteral("print"),
+                     [&] { window.printList(); });
+    window.addButton(window.lowerPanel(), QStringLiteral("&Wyjście"), QStringLiteral("exit"),
+                     [&] { window.reject(); });
     window.resize(config.columns.size() > 2 ? 860 : 640, 520);
     window.reload();
     ui::openChild(parent, window);

@@ -13,7 +13,8 @@ EF text(const char* column, const char* label, QString E::*member, int width, Pa
     return textField(column, label, member, width, page, upper);
 }
 
-EF code(const char* column, const char* label, qint64 E::*member, int digits, Page page, bool readOnly = false) {
+EF code(const char* column, const char* label, qint64 E::*member, int digits, Page page,
+        bool readOnly = false) {
     return integerField(column, label, member, digits, page, readOnly);
 }
 

@@ -99,8 +99,8 @@ template <class Record> struct FieldDef {
 FieldInfo fieldInfo(const char* column, const char* label, FieldKind kind, int width, Page page);
 
 template <class Record>
-FieldDef<Record> textField(const char* column, const char* label, QString Record::*member, int width, Page page,
-                           bool upper = false) {
+FieldDef<Record> textField(const char* column, const char* label, QString Record::*member, int width,
+                           Page page, bool upper = false) {
     FieldInfo f = fieldInfo(column, label, FieldKind::Text, width, page);
     f.upper = upper;
     return {f, member};
@@ -108,16 +108,16 @@ FieldDef<Record> textField(const char* column, const char* label, QString Record
 
 // A whole number; `digits` is the column's precision (0 for a plain INTEGER).
 template <class Record>
-FieldDef<Record> integerField(const char* column, const char* label, qint64 Record::*member, int digits, Page page,
-                              bool readOnly = false) {
+FieldDef<Record> integerField(const char* column, const char* label, qint64 Record::*member, int digits,
+                              Page page, bool readOnly = false) {
     FieldInfo f = fieldInfo(column, label, FieldKind::Integer, digits, page);
     f.readOnly = readOnly;
     return {f, member};
 }
 
 template <class Record>
-FieldDef<Record> decimalField(const char* column, const char* label, double Record::*member, int digits, int scale,
-                              Page page, bool upper = false, int displayDecimals = -1) {
+FieldDef<Record> decimalField(const char* column, const char* label, double Record::*member, int digits,
+                              int scale, Page page, bool upper = false, int displayDecimals = -1) {
     FieldInfo f = fieldInfo(column, label, FieldKind::Decimal, digits, page);
     f.scale = scale;
     f.upper = upper;

@@ -18,17 +18,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <functional>
 #include <memory>
-
 
 namespace korven::registries {
 

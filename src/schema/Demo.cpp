@@ -25,12 +25,20 @@ struct VehicleModel {
     double tank;
 };
 
-const char* const kinds[] = {"Samochód ratowniczo-gaśniczy", "Samochód ratownictwa technicznego",
-                             "Samochód specjalny - drabina", "Samochód specjalny - podnośnik",
-                             "Samochód operacyjny", "Samochód osobowy", "Nośnik kontenerów", "Samochód kwatermistrzowski"};
+const char* const kinds[] = {"Samochód ratowniczo-gaśniczy",
+                             "Samochód ratownictwa technicznego",
+                             "Samochód specjalny - drabina",
+                             "Samochód specjalny - podnośnik",
+                             "Samochód operacyjny",
+                             "Samochód osobowy",
+                             "Nośnik kontenerów",
+                             "Samochód kwatermistrzowski"};
 const char* const groups[] = {"Lekki", "Średni", "Ciężki", "Specjalny", "Osobowy"};
-const Unit units[] = {{"KM PSP Nowy Sącz", "JRG-1"},   {"JRG 2 Nowy Sącz", "JRG-2"},  {"JRG Krynica-Zdrój", "JRG-3"},
-                      {"JRG Grybów", "JRG-4"},         {"OSP Chełmiec", "OSP-121"}};
+const Unit units[] = {{"KM PSP Nowy Sącz", "JRG-1"},
+                      {"JRG 2 Nowy Sącz", "JRG-2"},
+                      {"JRG Krynica-Zdrój", "JRG-3"},
+                      {"JRG Grybów", "JRG-4"},
+                      {"OSP Chełmiec", "OSP-121"}};
 
 const VehicleModel models[] = {
     {"GBA 2,5/16", 1, 2, "MAN", "TGM 13.290", "4x4 BL", "ON", 30.0, 0.55, 0.30, 0.20, 0.05, 'P', 6, 250},
@@ -86,79 +94,98 @@ void fillDemoData(db::Attachment& attachment) {
                        {{"KOD", kod++}, {"NAZWA", QString::fromUtf8(name)}});
         kod = 1;
         for (const Unit& u : units)
-            tr.execute(QStringLiteral("insert into A_KOMEN (KOD, NAZWA, NRJED) values (:KOD, :NAZWA, :NRJED)"),
-                       {{"KOD", kod++}, {"NAZWA", QString::fromUtf8(u.name)}, {"NRJED", QString::fromUtf8(u.number)}});
+            tr.execute(
+                QStringLiteral("insert into A_KOMEN (KOD, NAZWA, NRJED) values (:KOD, :NAZWA, :NRJED)"),
+                {{"KOD", kod++},
+                 {"NAZWA", QString::fromUtf8(u.name)},
+                 {"NRJED", QString::fromUtf8(u.number)}});
 
         tr.execute(QStringLiteral(
-            "update FJ_BAZA set NAZWASKR = 'KM PSP Nowy Sącz', NAZWAP1 = 'Komenda Miejska Państwowej Straży Pożarnej', "
+            "update FJ_BAZA set NAZWASKR = 'KM PSP Nowy Sącz', NAZWAP1 = 'Komenda Miejska Państwowej Straży "
+            "Pożarnej', "
             "NAZWAP2 = 'w Nowym Sączu', KRAJ = 'Polska', WOJEW = 'małopolskie', POWIAT = 'nowosądecki', "
             "GMINA = 'Nowy Sącz', ULICA = 'Grunwaldzka', NRDOM = '4', MIEJSC = 'Nowy Sącz', KODP = '33-300', "
             "POCZTA = 'Nowy Sącz', NIP = '734-10-20-300', REGON = '491234567', "
             "MER = 'mł. bryg. Anna Wrona', RAC = 'st. kpt. Piotr Sikora', GLK = 'st. bryg. Marek Lis', "
             "DYR = 'bryg. Tomasz Kruk', SPO = 'mł. asp. Ewa Zając' where LP = 1"));
 
-        const char* const people[] = {"asp. Jan Nowak",       "st. sekc. Paweł Wójcik", "mł. ogn. Adam Mazur",
+        const char* const people[] = {"asp. Jan Nowak", "st. sekc. Paweł Wójcik", "mł. ogn. Adam Mazur",
                                       "ogn. Marcin Kaczmarek", "st. str. Kamil Zieliński"};
-        db::Statement vehicle(attachment, QStringLiteral(
-            "insert into A_AUTO (KODA, NRREJ, NAZWA, RODZPOJ, KO, KOMENDA, NRJED, KSRG, MARKAPOD, TYPPOD, MODELPOD, "
-            "RPR, DOEKSPL, NROPER, RODZPAL, NORMPAL, NORMPOM, NORMUG, GRPOJ, KOD_RP, KOD_GP, KOD_KO, TYP, POJ_ZBIO, "
-            "POJ_KANI, OLEJ_KLA, OLEJ_POJ, OLEJ_MAR, BLOKADA, NORMUR1, NORMUR2, CZY_MIERNIK, OSOB_ODP, ILOMIE) values "
-            "(:KODA, :NRREJ, :NAZWA, :RODZPOJ, 'W', :KOMENDA, :NRJED, 'T', :MARKAPOD, :TYPPOD, :MODELPOD, :RPR, "
-            ":DOEKSPL, :NROPER, :RODZPAL, :NORMPAL, :NORMPOM, :NORMUG, :GRPOJ, :KOD_RP, :KOD_GP, :KOD_KO, :TYP, "
-            ":POJ_ZBIO, 20, :OLEJ_KLA, :OLEJ_POJ, :OLEJ_MAR, :BLOKADA, :NORMUR1, :NORMUR2, :CZY_MIERNIK, :OSOB_ODP, "
-            ":ILOMIE)"));
+        db::Statement vehicle(attachment,
+                              QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, RODZPOJ, KO, KOMENDA, "
+                                             "NRJED, KSRG, MARKAPOD, TYPPOD, MODELPOD, "
+                                             "RPR, DOEKSPL, NROPER, RODZPAL, NORMPAL, NORMPOM, NORMUG, "
+                                             "GRPOJ, KOD_RP, KOD_GP, KOD_KO, TYP, POJ_ZBIO, "
+                                             "POJ_KANI, OLEJ_KLA, OLEJ_POJ, OLEJ_MAR, BLOKADA, NORMUR1, "
+                                             "NORMUR2, CZY_MIERNIK, OSOB_ODP, ILOMIE) values "
+                                             "(:KODA, :NRREJ, :NAZWA, :RODZPOJ, 'W', :KOMENDA, :NRJED, 'T', "
+                                             ":MARKAPOD, :TYPPOD, :MODELPOD, :RPR, "
+                                             ":DOEKSPL, :NROPER, :RODZPAL, :NORMPAL, :NORMPOM, :NORMUG, "
+                                             ":GRPOJ, :KOD_RP, :KOD_GP, :KOD_KO, :TYP, "
+                                             ":POJ_ZBIO, 20, :OLEJ_KLA, :OLEJ_POJ, :OLEJ_MAR, :BLOKADA, "
+                                             ":NORMUR1, :NORMUR2, :CZY_MIERNIK, :OSOB_ODP, "
+                                             ":ILOMIE)"));
         const int vehicleCount = 36;
         for (int i = 0; i < vehicleCount; ++i) {
             const VehicleModel& m = models[i % std::size(models)];
             const Unit& u = units[i % std::size(units)];
             int year = 2004 + (i * 7) % 20;
-            QString plate = QStringLiteral("KN %1%2").arg(1000 + i * 137 % 8000).arg(QChar(QLatin1Char('A' + i % 6)));
-            vehicle.execute(tr, {{"KODA", i + 1},
-                                 {"NRREJ", plate},
-                                 {"NAZWA", QStringLiteral("%1 %2").arg(QString::fromUtf8(m.name), QString::fromUtf8(m.make))},
-                                 {"RODZPOJ", QString::fromUtf8(kinds[m.kind - 1])},
-                                 {"KOMENDA", QString::fromUtf8(u.name)},
-                                 {"NRJED", QString::fromUtf8(u.number)},
-                                 {"MARKAPOD", QString::fromUtf8(m.make)},
-                                 {"TYPPOD", QString::fromUtf8(m.type)},
-                                 {"MODELPOD", QString::fromUtf8(m.model)},
-                                 {"RPR", QString::number(year)},
-                                 {"DOEKSPL", QDate(year, 1 + i % 12, 1 + i % 28)},
-                                 {"NROPER", QStringLiteral("391[K]%1").arg(21 + i)},
-                                 {"RODZPAL", QString::fromLatin1(m.fuel)},
-                                 {"NORMPAL", m.norm + (i / 12) * 0.5},
-                                 {"NORMPOM", m.pumpNorm},
-                                 {"NORMUG", m.ugNorm},
-                                 {"GRPOJ", QString::fromUtf8(groups[m.group - 1])},
-                                 {"KOD_RP", m.kind},
-                                 {"KOD_GP", m.group},
-                                 {"KOD_KO", static_cast<int>(i % std::size(units)) + 1},
-                                 {"TYP", QString(QLatin1Char(m.typ))},
-                                 {"POJ_ZBIO", m.tank},
-                                 {"OLEJ_KLA", QStringLiteral("15W-40")},
-                                 {"OLEJ_POJ", m.typ == 'O' ? 4.5 : 18.0},
-                                 {"OLEJ_MAR", QStringLiteral("ORLEN PLATINUM")},
-                                 // One vehicle is withdrawn from service and takes no new cards.
-                                 {"BLOKADA", i == vehicleCount - 1 ? QStringLiteral("T") : QStringLiteral("N")},
-                                 {"NORMUR1", m.device1},
-                                 {"NORMUR2", m.device2},
-                                 // Two heavy vehicles have fuel meters.
-                                 {"CZY_MIERNIK", (i == 1 || i == 13) ? QStringLiteral("T") : QStringLiteral("N")},
-                                 {"OSOB_ODP", QString::fromUtf8(people[i % std::size(people)])},
-                                 {"ILOMIE", m.seats}});
+            QString plate =
+                QStringLiteral("KN %1%2").arg(1000 + i * 137 % 8000).arg(QChar(QLatin1Char('A' + i % 6)));
+            vehicle.execute(
+                tr,
+                {{"KODA", i + 1},
+                 {"NRREJ", plate},
+                 {"NAZWA", QStringLiteral("%1 %2").arg(QString::fromUtf8(m.name), QString::fromUtf8(m.make))},
+                 {"RODZPOJ", QString::fromUtf8(kinds[m.kind - 1])},
+                 {"KOMENDA", QString::fromUtf8(u.name)},
+                 {"NRJED", QString::fromUtf8(u.number)},
+                 {"MARKAPOD", QString::fromUtf8(m.make)},
+                 {"TYPPOD", QString::fromUtf8(m.type)},
+                 {"MODELPOD", QString::fromUtf8(m.model)},
+                 {"RPR", QString::number(year)},
+                 {"DOEKSPL", QDate(year, 1 + i % 12, 1 + i % 28)},
+                 {"NROPER", QStringLiteral("391[K]%1").arg(21 + i)},
+                 {"RODZPAL", QString::fromLatin1(m.fuel)},
+                 {"NORMPAL", m.norm + (i / 12) * 0.5},
+                 {"NORMPOM", m.pumpNorm},
+                 {"NORMUG", m.ugNorm},
+                 {"GRPOJ", QString::fromUtf8(groups[m.group - 1])},
+                 {"KOD_RP", m.kind},
+                 {"KOD_GP", m.group},
+                 {"KOD_KO", static_cast<int>(i % std::size(units)) + 1},
+                 {"TYP", QString(QLatin1Char(m.typ))},
+                 {"POJ_ZBIO", m.tank},
+                 {"OLEJ_KLA", QStringLiteral("15W-40")},
+                 {"OLEJ_POJ", m.typ == 'O' ? 4.5 : 18.0},
+                 {"OLEJ_MAR", QStringLiteral("ORLEN PLATINUM")},
+                 // One vehicle is withdrawn from service and takes no new cards.
+                 {"BLOKADA", i == vehicleCount - 1 ? QStringLiteral("T") : QStringLiteral("N")},
+                 {"NORMUR1", m.device1},
+                 {"NORMUR2", m.device2},
+                 // Two heavy vehicles have fuel meters.
+                 {"CZY_MIERNIK", (i == 1 || i == 13) ? QStringLiteral("T") : QStringLiteral("N")},
+                 {"OSOB_ODP", QString::fromUtf8(people[i % std::size(people)])},
+                 {"ILOMIE", m.seats}});
         }
 
-        db::Statement machine(attachment, QStringLiteral(
-            "insert into A_SPRZET (KODS, NRREJ, NAZWA, KOD_GR, GRSPRZ, KOD_KO, KOMENDA, NRJED, MARKASILN, TYPSILN, "
-            "RODZSILN, RPR, NRFABR, MOC, PRODUCENT, NROPER, DOEKSPL, RODZPAL, NORMPAL, NORMOLM, NORMOLS, BLOKADA) "
-            "values (:KODS, :NRREJ, :NAZWA, :KOD_GR, :GRSPRZ, :KOD_KO, :KOMENDA, :NRJED, :MARKASILN, :TYPSILN, "
-            ":RODZSILN, :RPR, :NRFABR, :MOC, :PRODUCENT, :NROPER, :DOEKSPL, 'ET', :NORMPAL, :NORMOLM, :NORMOLS, 'N')"));
+        db::Statement machine(attachment,
+                              QStringLiteral("insert into A_SPRZET (KODS, NRREJ, NAZWA, KOD_GR, GRSPRZ, "
+                                             "KOD_KO, KOMENDA, NRJED, MARKASILN, TYPSILN, "
+                                             "RODZSILN, RPR, NRFABR, MOC, PRODUCENT, NROPER, DOEKSPL, "
+                                             "RODZPAL, NORMPAL, NORMOLM, NORMOLS, BLOKADA) "
+                                             "values (:KODS, :NRREJ, :NAZWA, :KOD_GR, :GRSPRZ, :KOD_KO, "
+                                             ":KOMENDA, :NRJED, :MARKASILN, :TYPSILN, "
+                                             ":RODZSILN, :RPR, :NRFABR, :MOC, :PRODUCENT, :NROPER, :DOEKSPL, "
+                                             "'ET', :NORMPAL, :NORMOLM, :NORMOLS, 'N')"));
         const int machineCount = 28;
         for (int i = 0; i < machineCount; ++i) {
             const MachineModel& m = machines[i % std::size(machines)];
             const Unit& u = units[i % std::size(units)];
             int year = 2006 + (i * 5) % 18;
-            QString group = tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"), {{"KOD", m.group}}).toText();
+            QString group =
+                tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"), {{"KOD", m.group}})
+                    .toText();
             machine.execute(tr, {{"KODS", i + 1},
                                  {"NRREJ", QStringLiteral("S-%1").arg(101 + i)},
                                  {"NAZWA", QString::fromUtf8(m.name)},
@@ -168,7 +195,8 @@ void fillDemoData(db::Attachment& attachment) {
                                  {"KOMENDA", QString::fromUtf8(u.name)},
                                  {"NRJED", QString::fromUtf8(u.number)},
                                  {"MARKASILN", QString::fromUtf8(m.engineMake)},
-                                 {"TYPSILN", m.engine == '2' ? QStringLiteral("dwusuwowy") : QStringLiteral("czterosuwowy")},
+                                 {"TYPSILN", m.engine == '2' ? QStringLiteral("dwusuwowy")
+                                                             : QStringLiteral("czterosuwowy")},
                                  {"RODZSILN", QString(QLatin1Char(m.engine))},
                                  {"RPR", QString::number(year)},
                                  {"NRFABR", QStringLiteral("F%1-%2").arg(year).arg(4000 + i * 31)},

@@ -3,11 +3,12 @@
 namespace korven::schema {
 
 const QStringList& additionNames() {
-    static const QStringList names = {QStringLiteral("DODPOS"), QStringLiteral("DODNAP"), QStringLiteral("DODUR1"),
-                                      QStringLiteral("DODUR2"), QStringLiteral("DODMIE"), QStringLiteral("DODA"),
-                                      QStringLiteral("DODG"),   QStringLiteral("DODUG"),  QStringLiteral("DODOZ"),
-                                      QStringLiteral("DODK"),   QStringLiteral("DODT"),   QStringLiteral("DODZ"),
-                                      QStringLiteral("DODSZ"),  QStringLiteral("DODH")};
+    static const QStringList names = {
+        QStringLiteral("DODPOS"), QStringLiteral("DODNAP"), QStringLiteral("DODUR1"),
+        QStringLiteral("DODUR2"), QStringLiteral("DODMIE"), QStringLiteral("DODA"),
+        QStringLiteral("DODG"),   QStringLiteral("DODUG"),  QStringLiteral("DODOZ"),
+        QStringLiteral("DODK"),   QStringLiteral("DODT"),   QStringLiteral("DODZ"),
+        QStringLiteral("DODSZ"),  QStringLiteral("DODH")};
     return names;
 }
 
@@ -18,8 +19,10 @@ QString additionColumns() {
     for (const QString& base : additionNames()) {
         // The two special-device additions came later with narrower types and zero defaults.
         if (base == QLatin1String("DODUR1") || base == QLatin1String("DODUR2")) {
-            cols << base + QStringLiteral(" DECIMAL(7,2) DEFAULT 0") << base + QStringLiteral("_1 DECIMAL(8,5) DEFAULT 0")
-                 << base + QStringLiteral("_2 DECIMAL(7,2) DEFAULT 0") << base + QStringLiteral("_3 DECIMAL(7,2) DEFAULT 0");
+            cols << base + QStringLiteral(" DECIMAL(7,2) DEFAULT 0")
+                 << base + QStringLiteral("_1 DECIMAL(8,5) DEFAULT 0")
+                 << base + QStringLiteral("_2 DECIMAL(7,2) DEFAULT 0")
+                 << base + QStringLiteral("_3 DECIMAL(7,2) DEFAULT 0");
         } else {
             cols << base + QStringLiteral(" DECIMAL(9,2)") << base + QStringLiteral("_1 DECIMAL(9,5)")
                  << base + QStringLiteral("_2 DECIMAL(9,2)") << base + QStringLiteral("_3 DECIMAL(9,2)");
@@ -31,18 +34,20 @@ QString additionColumns() {
 } // namespace
 
 QStringList accessLevelTableStatements() {
-    return {QStringLiteral("CREATE TABLE FJ_DOSTEP (NAZWA CHAR(31) NOT NULL, POZIOM INTEGER DEFAULT 0 NOT NULL, "
-                           "CONSTRAINT FJ_DOSTEP PRIMARY KEY (NAZWA))"),
-            QStringLiteral("GRANT SELECT ON FJ_DOSTEP TO PUBLIC")};
+    return {
+        QStringLiteral("CREATE TABLE FJ_DOSTEP (NAZWA CHAR(31) NOT NULL, POZIOM INTEGER DEFAULT 0 NOT NULL, "
+                       "CONSTRAINT FJ_DOSTEP PRIMARY KEY (NAZWA))"),
+        QStringLiteral("GRANT SELECT ON FJ_DOSTEP TO PUBLIC")};
 }
 
 bool addAccessLevelTable(db::Attachment& attachment) {
     db::Transaction t(attachment);
     bool exists = db::inTransaction(t, [](db::Transaction& tr) {
-        return tr.scalar(QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = 'FJ_DOSTEP'")).toInt() > 0;
+        return tr.scalar(QStringLiteral(
+                             "select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = 'FJ_DOSTEP'"))
+                   .toInt() > 0;
     });
-    if (exists)
-        return false;
+    if (exists) return false;
     for (const QString& sql : accessLevelTableStatements())
         attachment.executeImmediate(sql);
     return true;
@@ -67,7 +72,8 @@ QStringList creationStatements() {
   ARCHIW CHAR(30), NIPE CHAR(1), NAZWI CHAR(30), IMIEO CHAR(20), NAZWBANK CHAR(50), KONTBANK CHAR(50),
   DZI CHAR(3), ROZ CHAR(5), PAR CHAR(4), POZ CHAR(2), US CHAR(50), LICZSTR INTEGER,
   CONSTRAINT FJ_BAZA PRIMARY KEY (LP)))");
-    s << QStringLiteral("CREATE TABLE FJ_FLOP (LP INTEGER NOT NULL, NAZWA CHAR(60), CONSTRAINT FJ_FLOP PRIMARY KEY (LP))");
+    s << QStringLiteral(
+        "CREATE TABLE FJ_FLOP (LP INTEGER NOT NULL, NAZWA CHAR(60), CONSTRAINT FJ_FLOP PRIMARY KEY (LP))");
     s << QStringLiteral("CREATE GENERATOR NUM_OPER");
     s << QStringLiteral(R"(CREATE TRIGGER FJ_FLOP_BI FOR FJ_FLOP ACTIVE BEFORE INSERT POSITION 0 AS
 BEGIN
@@ -76,13 +82,16 @@ END)");
     // An operator who does not own the database inserts into FJ_FLOP too; the trigger needs the
     // right to use the generator on his behalf.
     s << QStringLiteral("GRANT USAGE ON GENERATOR NUM_OPER TO TRIGGER FJ_FLOP_BI");
-    s << QStringLiteral("CREATE TABLE A_RODZP (KOD INTEGER NOT NULL, NAZWA CHAR(40), CONSTRAINT A_RODZP PRIMARY KEY (KOD))");
-    s << QStringLiteral("CREATE TABLE A_GRUPP (KOD INTEGER NOT NULL, NAZWA CHAR(40), CONSTRAINT A_GRUPP PRIMARY KEY (KOD))");
+    s << QStringLiteral(
+        "CREATE TABLE A_RODZP (KOD INTEGER NOT NULL, NAZWA CHAR(40), CONSTRAINT A_RODZP PRIMARY KEY (KOD))");
+    s << QStringLiteral(
+        "CREATE TABLE A_GRUPP (KOD INTEGER NOT NULL, NAZWA CHAR(40), CONSTRAINT A_GRUPP PRIMARY KEY (KOD))");
     s << QStringLiteral("CREATE TABLE A_KOMEN (KOD INTEGER NOT NULL, NAZWA CHAR(40), NRJED CHAR(20), "
                         "CONSTRAINT A_KOMEN PRIMARY KEY (KOD))");
     s << QStringLiteral("CREATE TABLE A_OBSK (KOD DECIMAL(3,0) NOT NULL, TYP CHAR(3), NAZWA CHAR(30), "
                         "ILE DECIMAL(4,0) DEFAULT 0, CONSTRAINT A_OBSK PRIMARY KEY (KOD))");
-    s << QStringLiteral("CREATE TABLE A_GRUPS (KOD DECIMAL(3,0) NOT NULL, NAZWA CHAR(60), CONSTRAINT A_GRUPS PRIMARY KEY (KOD))");
+    s << QStringLiteral("CREATE TABLE A_GRUPS (KOD DECIMAL(3,0) NOT NULL, NAZWA CHAR(60), CONSTRAINT A_GRUPS "
+                        "PRIMARY KEY (KOD))");
     s << QStringLiteral(R"(CREATE TABLE A_AUTO (
   KODA INTEGER NOT NULL, NRREJ CHAR(10), NAZWA CHAR(40), RODZPOJ CHAR(40), KO CHAR(1), KOMENDA CHAR(40),
   NRJED CHAR(10), KSRG CHAR(1), MARKAPOD CHAR(20), TYPPOD CHAR(20), MODELPOD CHAR(20), PRODNAD CHAR(20),
@@ -148,11 +157,13 @@ QStringList startingRows(int year, int month) {
     QStringList s;
     // The system record. The multipliers are the usual allowances of fire-service fuel norms; the
     // administrator adjusts them in the settings window.
-    s << QStringLiteral(
-             "INSERT INTO FJ_BAZA (LP, NAZWASKR, ROK, MIE, DYRKOM, DZWIEK, P6P12, ILE, FTECH, ZAPI, BILA, OBRO, "
-             "MN_POS, MN_MIE, MN_ALA, MN_GOROS, MN_GORPOZ, MN_OZ, MN_KLI, MN_TER, MN_ZIM, MN_SZK, MN_HOLON, MN_HOLET, "
-             "NORMA_OON, NORMA_OET, POCZNR, POCZNRS, LICZSTR) VALUES (1, 'KORVEN', %1, %2, 'K', 'N', 'N', 0, 'N', 'N', "
-             "'N', 'N', 60, 10, 15, 5, 10, 10, 10, 25, 10, 10, 15, 15, 1, 0.5, 1, 1, 0)")
+    s << QStringLiteral("INSERT INTO FJ_BAZA (LP, NAZWASKR, ROK, MIE, DYRKOM, DZWIEK, P6P12, ILE, FTECH, "
+                        "ZAPI, BILA, OBRO, "
+                        "MN_POS, MN_MIE, MN_ALA, MN_GOROS, MN_GORPOZ, MN_OZ, MN_KLI, MN_TER, MN_ZIM, MN_SZK, "
+                        "MN_HOLON, MN_HOLET, "
+                        "NORMA_OON, NORMA_OET, POCZNR, POCZNRS, LICZSTR) VALUES (1, 'KORVEN', %1, %2, 'K', "
+                        "'N', 'N', 0, 'N', 'N', "
+                        "'N', 'N', 60, 10, 15, 5, 10, 10, 10, 25, 10, 10, 15, 15, 1, 0.5, 1, 1, 0)")
              .arg(year)
              .arg(month);
     const char* const services[][3] = {{"1", "BT", "Badanie Techniczne"},
@@ -181,7 +192,9 @@ QStringList startingRows(int year, int month) {
                                   "Zestaw narzędzi hydraulicznych kategorii 2"};
     int kod = 1;
     for (const char* name : groups)
-        s << QStringLiteral("INSERT INTO A_GRUPS (KOD, NAZWA) VALUES (%1, '%2')").arg(kod++).arg(QString::fromUtf8(name));
+        s << QStringLiteral("INSERT INTO A_GRUPS (KOD, NAZWA) VALUES (%1, '%2')")
+                 .arg(kod++)
+                 .arg(QString::fromUtf8(name));
     return s;
 }
 

@@ -46,18 +46,23 @@ LoginDialog::LoginDialog(const QString& database, const QString& user, QWidget* 
         password_->setFocus();
 }
 
-QString LoginDialog::user() const { return user_->text(); }
-QString LoginDialog::password() const { return password_->text(); }
+QString LoginDialog::user() const {
+    return user_->text();
+}
+QString LoginDialog::password() const {
+    return password_->text();
+}
 
 bool DialogStartupUi::askLogin(const QString& database, QString& user, QString& password) {
     LoginDialog dialog(database, user);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
+    if (dialog.exec() != QDialog::Accepted) return false;
     user = dialog.user();
     password = dialog.password();
     return true;
 }
 
-void DialogStartupUi::showMessage(const QString& text) { ui::services().message(nullptr, text, QStringLiteral("KORVEN")); }
+void DialogStartupUi::showMessage(const QString& text) {
+    ui::services().message(nullptr, text, QStringLiteral("KORVEN"));
+}
 
 } // namespace korven::session

@@ -38,14 +38,15 @@ mainP::mainP(Session& session, Navigator navigator, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     auto* heading = new QLabel(this);
     heading->setObjectName(QStringLiteral("heading"));
-    heading->setText(QStringLiteral("<div style='font-size:20pt;font-weight:bold;color:#8b1a1a'>KORVEN</div>"
-                                    "<div style='font-size:11pt'>Ewidencja paliw pojazdów i sprzętu silnikowego</div>"
-                                    "<div style='font-size:10pt;color:#444'>%1 &middot; %2 &middot; %3</div>")
-                         .arg(session_.settings().NAZWASKR.trimmed().toHtmlEscaped(),
-                              titleSuffix(session_.settings().ROK, session_.settings().MIE).toHtmlEscaped(),
-                              (session_.operatorSession().fullName.isEmpty() ? session_.operatorSession().userName
-                                                                              : session_.operatorSession().fullName)
-                                  .toHtmlEscaped()));
+    heading->setText(
+        QStringLiteral("<div style='font-size:20pt;font-weight:bold;color:#8b1a1a'>KORVEN</div>"
+                       "<div style='font-size:11pt'>Ewidencja paliw pojazdów i sprzętu silnikowego</div>"
+                       "<div style='font-size:10pt;color:#444'>%1 &middot; %2 &middot; %3</div>")
+            .arg(session_.settings().NAZWASKR.trimmed().toHtmlEscaped(),
+                 titleSuffix(session_.settings().ROK, session_.settings().MIE).toHtmlEscaped(),
+                 (session_.operatorSession().fullName.isEmpty() ? session_.operatorSession().userName
+                                                                : session_.operatorSession().fullName)
+                     .toHtmlEscaped()));
     heading->setAlignment(Qt::AlignCenter);
     outer->addWidget(heading);
 
@@ -58,27 +59,31 @@ mainP::mainP(Session& session, Navigator navigator, QWidget* parent)
     vehicles_->setEnabled(bool(n.vehicles));
     connect(vehicles_, &QPushButton::clicked, this, [this] { navigator_.vehicles(this); });
 
-    auto* vehicleDicts = addButton(QStringLiteral("vehicleDictionaries"), QStringLiteral("Pozostałe Kartoteki Pojazd"), 1, 0, true);
+    auto* vehicleDicts = addButton(QStringLiteral("vehicleDictionaries"),
+                                   QStringLiteral("Pozostałe Kartoteki Pojazd"), 1, 0, true);
     connect(vehicleDicts, &QPushButton::clicked, this, [this] {
         PozKarPa menu(navigator_, this);
         ui::openChild(this, menu);
     });
-    auto* vehicleReports = addButton(QStringLiteral("vehicleReports"), QStringLiteral("Raporty dla Pojazdów"), 2, 0,
-                                     bool(n.vehicleReports));
+    auto* vehicleReports = addButton(QStringLiteral("vehicleReports"), QStringLiteral("Raporty dla Pojazdów"),
+                                     2, 0, bool(n.vehicleReports));
     connect(vehicleReports, &QPushButton::clicked, this, [this] { navigator_.vehicleReports(this); });
 
-    auto* equipment = addButton(QStringLiteral("equipment"), QStringLiteral("Kartoteka Sprzętu"), 0, 1, bool(n.equipment));
+    auto* equipment =
+        addButton(QStringLiteral("equipment"), QStringLiteral("Kartoteka Sprzętu"), 0, 1, bool(n.equipment));
     connect(equipment, &QPushButton::clicked, this, [this] { navigator_.equipment(this); });
-    auto* equipmentDicts = addButton(QStringLiteral("equipmentDictionaries"), QStringLiteral("Pozostałe Kartoteki Sprzęt"), 1, 1, true);
+    auto* equipmentDicts = addButton(QStringLiteral("equipmentDictionaries"),
+                                     QStringLiteral("Pozostałe Kartoteki Sprzęt"), 1, 1, true);
     connect(equipmentDicts, &QPushButton::clicked, this, [this] {
         PozKarSp menu(navigator_, this);
         ui::openChild(this, menu);
     });
-    auto* equipmentReports = addButton(QStringLiteral("equipmentReports"), QStringLiteral("Raporty dla Sprzętu"), 2, 1,
-                                       bool(n.equipmentReports));
+    auto* equipmentReports = addButton(QStringLiteral("equipmentReports"),
+                                       QStringLiteral("Raporty dla Sprzętu"), 2, 1, bool(n.equipmentReports));
     connect(equipmentReports, &QPushButton::clicked, this, [this] { navigator_.equipmentReports(this); });
 
-    auto* technical = addButton(QStringLiteral("technical"), QStringLiteral("Funkcje Techniczne"), 0, 2, true);
+    auto* technical =
+        addButton(QStringLiteral("technical"), QStringLiteral("Funkcje Techniczne"), 0, 2, true);
     connect(technical, &QPushButton::clicked, this, &mainP::openTechnicalFunctions);
     auto* quit = addButton(QStringLiteral("quit"), QStringLiteral("Koniec programu"), 1, 2, true);
     quit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
@@ -88,19 +93,18 @@ mainP::mainP(Session& session, Navigator navigator, QWidget* parent)
 QPushButton* mainP::addButton(const QString& name, const QString& text, int row, int column, bool enabled) {
     auto* b = menuButton(this, name, text);
     b->setEnabled(enabled);
-    static_cast<QGridLayout*>(static_cast<QVBoxLayout*>(layout())->itemAt(1)->layout())->addWidget(b, row, column);
+    static_cast<QGridLayout*>(static_cast<QVBoxLayout*>(layout())->itemAt(1)->layout())
+        ->addWidget(b, row, column);
     return b;
 }
 
 bool mainP::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && vehicles_)
-        vehicles_->setFocus();
+    if (e->type() == QEvent::WindowActivate && vehicles_) vehicles_->setFocus();
     return QWidget::event(e);
 }
 
 void mainP::askToQuit() {
-    if (ui::services().ask(this, QStringLiteral("Pytanie"), QStringLiteral("Czy koniec pracy")))
-        close();
+    if (ui::services().ask(this, QStringLiteral("Pytanie"), QStringLiteral("Czy koniec pracy"))) close();
 }
 
 void mainP::keyPressEvent(QKeyEvent* e) {
@@ -139,14 +143,15 @@ DictionaryMenu::DictionaryMenu(const QString& title, const QList<Entry>& entries
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
     for (const Entry& entry : entries) {
-        auto* b = menuButton(this, QStringLiteral("dictionary%1").arg(static_cast<int>(entry.dictionary)), entry.caption);
-        bool available = navigator.dictionary && (!navigator.hasDictionary || navigator.hasDictionary(entry.dictionary));
+        auto* b = menuButton(this, QStringLiteral("dictionary%1").arg(static_cast<int>(entry.dictionary)),
+                             entry.caption);
+        bool available =
+            navigator.dictionary && (!navigator.hasDictionary || navigator.hasDictionary(entry.dictionary));
         b->setEnabled(available);
         Dictionary d = entry.dictionary;
         connect(b, &QPushButton::clicked, this, [this, navigator, d] { navigator.dictionary(this, d); });
         layout->addWidget(b);
-        if (!first_)
-            first_ = b;
+        if (!first_) first_ = b;
     }
     auto* exit = menuButton(this, QStringLiteral("exit"), QStringLiteral("Wyjście"));
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
@@ -154,8 +159,7 @@ DictionaryMenu::DictionaryMenu(const QString& title, const QList<Entry>& entries
 }
 
 bool DictionaryMenu::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && first_)
-        first_->setFocus();
+    if (e->type() == QEvent::WindowActivate && first_) first_->setFocus();
     return QDialog::event(e);
 }
 
@@ -204,15 +208,13 @@ WykazOP::WykazOP(Session& session, QWidget* parent) : QDialog(parent), session_(
 void WykazOP::refresh() {
     text_->clear();
     QStringList lines;
-    if (!ui::guarded(this, [&] { lines = session_.activeOperators(); }))
-        return;
+    if (!ui::guarded(this, [&] { lines = session_.activeOperators(); })) return;
     text_->setPlainText(lines.join(QLatin1Char('\n')));
     setWindowTitle(QStringLiteral("Wykaz Aktywnych Operatorów --> %1").arg(lines.size()));
 }
 
 bool WykazOP::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate)
-        refresh();
+    if (e->type() == QEvent::WindowActivate) refresh();
     return QDialog::event(e);
 }
 
@@ -220,7 +222,8 @@ Tech::Tech(Session& session, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Tech"));
     setWindowTitle(QStringLiteral("Funkcje Techniczne"));
     auto* layout = new QVBoxLayout(this);
-    auto* operators = menuButton(this, QStringLiteral("operators"), QStringLiteral("Wykaz Aktywnych Operatorów"));
+    auto* operators =
+        menuButton(this, QStringLiteral("operators"), QStringLiteral("Wykaz Aktywnych Operatorów"));
     auto* exit = menuButton(this, QStringLiteral("exit"), QStringLiteral("&Wyjście"));
     layout->addWidget(operators);
     layout->addWidget(exit);

@@ -7,7 +7,9 @@ namespace korven::session {
 
 namespace {
 
-QString cut(const QString& text, int width) { return text.left(width); }
+QString cut(const QString& text, int width) {
+    return text.left(width);
+}
 
 } // namespace
 
@@ -76,7 +78,8 @@ SystemSettings settingsFromRow(const db::Row& r) {
 }
 
 QString mainWindowTitle(const SystemSettings& s) {
-    return padCut(QStringLiteral("System KORVEN: ") + s.NAZWASKR.trimmed() + QString(45, QLatin1Char(' ')), 58) +
+    return padCut(QStringLiteral("System KORVEN: ") + s.NAZWASKR.trimmed() + QString(45, QLatin1Char(' ')),
+                  58) +
            titleSuffix(s.ROK, s.MIE);
 }
 
@@ -89,14 +92,12 @@ Session::~Session() {
         unregisterOperator();
         try {
             // Whatever is still pending in the working transaction is made permanent, as at every exit.
-            if (working_.isActive())
-                working_.commit();
+            if (working_.isActive()) working_.commit();
         } catch (...) {
         }
         for (db::Transaction* t : {&working_, &bracket_, &settingsTx_}) {
             try {
-                if (t->isActive())
-                    t->rollback();
+                if (t->isActive()) t->rollback();
             } catch (...) {
             }
         }
@@ -118,19 +119,17 @@ void Session::loadSettings() {
 }
 
 std::optional<QString> Session::loginRefusal() const {
-    if (settings_.FTECH == QLatin1String("T"))
-        return messages::techOpen();
-    if (settings_.ZAPI == QLatin1String("T") && settings_.ILE != 0)
-        return messages::networkLock();
-    if (settings_.BILA == QLatin1String("T"))
-        return messages::backupRunning();
+    if (settings_.FTECH == QLatin1String("T")) return messages::techOpen();
+    if (settings_.ZAPI == QLatin1String("T") && settings_.ILE != 0) return messages::networkLock();
+    if (settings_.BILA == QLatin1String("T")) return messages::backupRunning();
     return std::nullopt;
 }
 
 void Session::changeConnectionCount(int delta) {
     int now = db::inTransaction(working_, [delta](db::Transaction& t) {
         // The lock makes a second copy wait until this one commits, then read the new count.
-        int ile = static_cast<int>(t.scalar(QStringLiteral("select ILE from FJ_BAZA where LP = 1 with lock")).toInt());
+        int ile = static_cast<int>(
+            t.scalar(QStringLiteral("select ILE from FJ_BAZA where LP = 1 with lock")).toInt());
         int next = std::max(0, ile + delta);
         t.execute(QStringLiteral("update FJ_BAZA set ILE = :ile where LP = 1"), {{"ile", next}});
         return next;
@@ -167,15 +166,16 @@ bool Session::lookUpOperator() {
     // The access level is kept where only the administrator can write it.
     try {
         level = static_cast<int>(db::inTransaction(working_, [](db::Transaction& t) {
-            return t.scalar(QStringLiteral("select POZIOM from FJ_DOSTEP where NAZWA = CURRENT_USER")).toInt();
+            return t.scalar(QStringLiteral("select POZIOM from FJ_DOSTEP where NAZWA = CURRENT_USER"))
+                .toInt();
         }));
     } catch (const db::DbError&) {
         level = 0; // an older database without the table: everyone at level 0, as before
     }
-    if (!entry)
-        return false;
+    if (!entry) return false;
     operator_.fullName =
-        (entry->text("FIRST_NAME").trimmed() + QLatin1Char(' ') + entry->text("LAST_NAME").trimmed()).trimmed();
+        (entry->text("FIRST_NAME").trimmed() + QLatin1Char(' ') + entry->text("LAST_NAME").trimmed())
+            .trimmed();
     operator_.accessLevel = level;
     userNumber_ = uid.left(6);
     return true;
@@ -190,8 +190,9 @@ void Session::registerOperator(const QString& text) {
         operator_.sessionNumber = static_cast<int>(db::inTransaction(working_, [&](db::Transaction& t) {
             // The number comes back from the insert itself, so two operators logging in at the same
             // moment each get their own row's number.
-            auto row = t.selectOne(QStringLiteral("insert into FJ_FLOP ( NAZWA) values (:NAZWA) returning LP"),
-                                   {{"NAZWA", text.trimmed()}});
+            auto row =
+                t.selectOne(QStringLiteral("insert into FJ_FLOP ( NAZWA) values (:NAZWA) returning LP"),
+                            {{"NAZWA", text.trimmed()}});
             return row ? row->integer("LP") : 0;
         }));
     } catch (const db::DbError&) {
@@ -200,11 +201,11 @@ void Session::registerOperator(const QString& text) {
 }
 
 void Session::unregisterOperator() {
-    if (operator_.sessionNumber == 0)
-        return;
+    if (operator_.sessionNumber == 0) return;
     try {
         db::inTransaction(working_, [&](db::Transaction& t) {
-            t.execute(QStringLiteral("DELETE FROM FJ_FLOP where LP = :LP"), {{"LP", operator_.sessionNumber}});
+            t.execute(QStringLiteral("DELETE FROM FJ_FLOP where LP = :LP"),
+                      {{"LP", operator_.sessionNumber}});
         });
         operator_.sessionNumber = 0;
     } catch (const db::DbError&) {
@@ -266,8 +267,7 @@ std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui
     } catch (const db::DbError& e) {
         // One message for every failure to connect; anything but a refused password also says why.
         QString text = messages::wrongPassword();
-        if (e.reason() != db::DbError::Reason::LoginRefused)
-            text += QStringLiteral("\n\n") + e.message();
+        if (e.reason() != db::DbError::Reason::LoginRefused) text += QStringLiteral("\n\n") + e.message();
         ui.showMessage(text);
         return nullptr;
     }
@@ -291,8 +291,8 @@ std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui
     if (session->lookUpOperator()) {
         // An entry without names still shows who is working: the user name stands in for them.
         const OperatorSession& op = session->operatorSession();
-        session->registerOperator(
-            Session::operatorListText(op.fullName.isEmpty() ? op.userName : op.fullName, session->userNumberText()));
+        session->registerOperator(Session::operatorListText(op.fullName.isEmpty() ? op.userName : op.fullName,
+                                                            session->userNumberText()));
     } else {
         ui.showMessage(messages::userNotFound());
     }

@@ -102,18 +102,25 @@ std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui
 
 // The messages of the start-up, as the operators know them.
 namespace messages {
-inline QString wrongPassword() { return QStringLiteral("Błędne Hasło ... spróbuj jeszcze raz ..."); }
+inline QString wrongPassword() {
+    return QStringLiteral("Błędne Hasło ... spróbuj jeszcze raz ...");
+}
 inline QString techOpen() {
-    return QStringLiteral("Inny użytkownik w Funkcjach Technicznych ... spróbuj za parę minut jeszcze raz ...");
+    return QStringLiteral(
+        "Inny użytkownik w Funkcjach Technicznych ... spróbuj za parę minut jeszcze raz ...");
 }
 inline QString networkLock() {
-    return QStringLiteral("Dostęp do programu księgowego został zablokowany ... spróbuj za parę minut jeszcze raz ...");
+    return QStringLiteral(
+        "Dostęp do programu księgowego został zablokowany ... spróbuj za parę minut jeszcze raz ...");
 }
 inline QString backupRunning() {
-    return QStringLiteral("Dostęp do programu księgowego został zablokowany ... \n\nTrwa archiwizacja danych ...\n\n"
-                          "Spróbuj za parę minut jeszcze raz ...");
+    return QStringLiteral(
+        "Dostęp do programu księgowego został zablokowany ... \n\nTrwa archiwizacja danych ...\n\n"
+        "Spróbuj za parę minut jeszcze raz ...");
 }
-inline QString userNotFound() { return QStringLiteral("User not found."); }
+inline QString userNotFound() {
+    return QStringLiteral("User not found.");
+}
 } // namespace messages
 
 } // namespace korven::session

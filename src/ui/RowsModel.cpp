@@ -26,7 +26,8 @@ QVariant toVariant(const db::Value& v) {
     return QVariant();
 }
 
-RowsModel::RowsModel(QList<ListColumn> columns, QObject* parent) : QAbstractTableModel(parent), columns_(std::move(columns)) {}
+RowsModel::RowsModel(QList<ListColumn> columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 
 void RowsModel::setRows(db::Rows rows) {
     beginResetModel();
@@ -41,16 +42,14 @@ void RowsModel::setColumns(QList<ListColumn> columns) {
 }
 
 const db::Row* RowsModel::row(int index) const {
-    if (index < 0 || index >= static_cast<int>(rows_.size()))
-        return nullptr;
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return nullptr;
     return &rows_[static_cast<std::size_t>(index)];
 }
 
 int RowsModel::find(const QString& field, const db::Value& value) const {
     const QString wanted = value.toText();
     for (std::size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].has(field) && rows_[i][field].toText() == wanted)
-            return static_cast<int>(i);
+        if (rows_[i].has(field) && rows_[i][field].toText() == wanted) return static_cast<int>(i);
     return -1;
 }
 
@@ -58,23 +57,21 @@ int RowsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int RowsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_.size(); }
+int RowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_.size();
+}
 
 QString RowsModel::displayText(int r, int c) const {
     const db::Row* row = this->row(r);
-    if (!row || c < 0 || c >= columns_.size() || !row->has(columns_[c].field))
-        return QString();
+    if (!row || c < 0 || c >= columns_.size() || !row->has(columns_[c].field)) return QString();
     const db::Value& v = (*row)[columns_[c].field];
-    if (columns_[c].format)
-        return columns_[c].format(v);
-    if (v.kind() == db::Value::Kind::Date)
-        return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    if (columns_[c].format) return columns_[c].format(v);
+    if (v.kind() == db::Value::Kind::Date) return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     return v.toText();
 }
 
 QVariant RowsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
-        return QVariant();
+    if (!index.isValid()) return QVariant();
     const ListColumn& col = columns_[index.column()];
     switch (role) {
     case Qt::DisplayRole:

@@ -14,10 +14,10 @@ namespace korven::ui {
 struct ListColumn {
     QString field;
     QString title;
-    QColor background;                  // invalid: the grid's own
+    QColor background; // invalid: the grid's own
     bool bold = false;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    int width = 0;                      // characters; 0: from the title and the values
+    int width = 0; // characters; 0: from the title and the values
     bool visible = true;
     exports::FieldType type = exports::FieldType::Text; // what the export writes for it
     // The text shown for a value; empty: the value's plain text.
@@ -25,9 +25,15 @@ struct ListColumn {
 };
 
 // Pale colours the lists use to mark their key and main columns.
-inline QColor paleYellow() { return QColor(0xff, 0xff, 0xc8); }
-inline QColor paleGreen() { return QColor(0xd8, 0xf5, 0xd8); }
-inline QColor yellow() { return QColor(0xff, 0xff, 0x80); }
+inline QColor paleYellow() {
+    return QColor(0xff, 0xff, 0xc8);
+}
+inline QColor paleGreen() {
+    return QColor(0xd8, 0xf5, 0xd8);
+}
+inline QColor yellow() {
+    return QColor(0xff, 0xff, 0x80);
+}
 
 // A read-only table of database rows with configured columns. The header answers the field name
 // (Qt::UserRole) and the export type (Qt::UserRole + 1), so reports and the spreadsheet export can

@@ -38,22 +38,20 @@ public:
     }
 
     bool ask(QWidget* parent, const QString& title, const QString& text) override {
-        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-               QMessageBox::Yes;
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
     }
 
     void playSound(const QString& fileName) override {
         const QString path = QDir(programFolder()).filePath(fileName);
-        if (!QFileInfo::exists(path))
-            return;
+        if (!QFileInfo::exists(path)) return;
         QSoundEffect effect;
         effect.setSource(QUrl::fromLocalFile(path));
         QEventLoop loop;
         // Played to its end before the program goes on; a machine without sound ends at once, and
         // a stuck device is given up after a few seconds.
         QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
-            if (!effect.isPlaying())
-                loop.quit();
+            if (!effect.isPlaying()) loop.quit();
         });
         QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
             if (effect.status() == QSoundEffect::Ready)
@@ -62,8 +60,7 @@ public:
                 loop.quit();
         });
         QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-        if (effect.status() == QSoundEffect::Ready)
-            effect.play();
+        if (effect.status() == QSoundEffect::Ready) effect.play();
         loop.exec();
     }
 
@@ -91,8 +88,12 @@ UiServices& services() {
     return installed() ? *installed() : real;
 }
 
-void setServices(UiServices* s) { installed() = s; }
+void setServices(UiServices* s) {
+    installed() = s;
+}
 
-QString programFolder() { return QCoreApplication::applicationDirPath(); }
+QString programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 } // namespace korven::ui

@@ -21,17 +21,14 @@ void routeComponentMessages() {
 }
 
 void playSound(const SystemSettings& settings, const QString& fileName) {
-    if (!settings.soundLocked())
-        services().playSound(fileName);
+    if (!settings.soundLocked()) services().playSound(fileName);
 }
 
 int openChild(QWidget* parent, QDialog& child) {
     const bool hide = parent && parent->isVisible();
-    if (hide)
-        parent->hide();
+    if (hide) parent->hide();
     int result = child.exec();
-    if (hide)
-        parent->show();
+    if (hide) parent->show();
     return result;
 }
 
@@ -40,12 +37,14 @@ QString errorText(const std::exception& error) {
         using R = db::DbError::Reason;
         switch (db->reason()) {
         case R::ConnectionLost:
-            return QStringLiteral("Połączenie z bazą danych zostało przerwane. Zmiany, które nie zostały "
-                                  "zapisane, trzeba wprowadzić ponownie po ponownym uruchomieniu programu.\n\n") +
+            return QStringLiteral(
+                       "Połączenie z bazą danych zostało przerwane. Zmiany, które nie zostały "
+                       "zapisane, trzeba wprowadzić ponownie po ponownym uruchomieniu programu.\n\n") +
                    db->message();
         case R::LockConflict:
-            return QStringLiteral("Ten rekord jest właśnie zmieniany przez innego operatora ... spróbuj za chwilę "
-                                  "jeszcze raz ...\n\n") +
+            return QStringLiteral(
+                       "Ten rekord jest właśnie zmieniany przez innego operatora ... spróbuj za chwilę "
+                       "jeszcze raz ...\n\n") +
                    db->message();
         default:
             return db->message();

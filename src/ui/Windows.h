@@ -31,8 +31,7 @@ QString errorText(const std::exception& error);
 void routeComponentMessages();
 
 // Runs work and hands any error to the general error display; false when it failed.
-template <class Work>
-bool guarded(QWidget* parent, Work&& work) {
+template <class Work> bool guarded(QWidget* parent, Work&& work) {
     try {
         work();
         return true;

@@ -19,7 +19,8 @@ CliRun cli(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(KORVEN_CLI), args);
     p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 } // namespace
 

@@ -13,11 +13,13 @@ TEST(NumberFormat, DisplaysLikeTheCardColumns) {
         QString expected;
     } cases[] = {
         {0, 10, 2, QStringLiteral("0,00")},
-        {1234567.891, 10, 2, QStringLiteral("1") + nb + QStringLiteral("234") + nb + QStringLiteral("567,89")},
+        {1234567.891, 10, 2,
+         QStringLiteral("1") + nb + QStringLiteral("234") + nb + QStringLiteral("567,89")},
         {-12.5, 7, 2, QStringLiteral("-12,50")},
         {30, 6, 2, QStringLiteral("30,00")},
         {0.555, 6, 3, QStringLiteral("0,555")},
-        {12345.678, 6, 2, QStringLiteral("12") + nb + QStringLiteral("345,70")}, // six significant digits first
+        {12345.678, 6, 2,
+         QStringLiteral("12") + nb + QStringLiteral("345,70")}, // six significant digits first
         {5, 4, 0, QStringLiteral("5")},
         {-0.001, 7, 2, QStringLiteral("0,00")},
         {123456789, 6, 2, QStringLiteral("1,23457E+08")},

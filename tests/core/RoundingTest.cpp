@@ -22,8 +22,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RoundingTest,
     ::testing::Values(RoundCase{R2, "R2", 2.345, 2.35}, RoundCase{R2, "R2", -2.345, -2.35},
                       RoundCase{R1, "R1", 2.345, 2.3}, RoundCase{R5, "R5", 1.234565, 1.23457},
-                      RoundCase{R0, "R0", 2.5, 3}, RoundCase{R0, "R0", 2.45, 2}, RoundCase{R0, "R0", -2.5, -3},
-                      RoundCase{R0, "R0", 12.46, 12}, RoundCase{R0, "R0", 12.5, 13},
+                      RoundCase{R0, "R0", 2.5, 3}, RoundCase{R0, "R0", 2.45, 2},
+                      RoundCase{R0, "R0", -2.5, -3}, RoundCase{R0, "R0", 12.46, 12},
+                      RoundCase{R0, "R0", 12.5, 13},
                       // The offset is 0.50001: values a hair below a half still go up.
                       RoundCase{R1, "R1", 0.049999, 0.1}, RoundCase{R1, "R1", 13.125, 13.1},
                       RoundCase{R2, "R2", 0.0, 0.0}, RoundCase{R2, "R2", -0.004, 0.0},

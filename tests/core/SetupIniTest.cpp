@@ -38,8 +38,10 @@ TEST(SetupIni, ReadsKeepsAndRewrites) {
         const char* user;
     } cases[] = {
         {"plain", "[Ogolne]\nsciezka=/srv/korven\nuser=ANOWAK\n", "/srv/korven", "ANOWAK"},
-        {"windows line ends and final backslash", "[Ogolne]\r\nsciezka=C:\\KORVEN\\\r\nuser=JAN\r\n", "C:\\KORVEN", "JAN"},
-        {"other sections and keys", "[Inne]\nsciezka=/nie\n[ogolne]\nserwer=s1\n sciezka = srv:/d \n", "srv:/d", "SYSDBA"},
+        {"windows line ends and final backslash", "[Ogolne]\r\nsciezka=C:\\KORVEN\\\r\nuser=JAN\r\n",
+         "C:\\KORVEN", "JAN"},
+        {"other sections and keys", "[Inne]\nsciezka=/nie\n[ogolne]\nserwer=s1\n sciezka = srv:/d \n",
+         "srv:/d", "SYSDBA"},
         {"garbage lines are ignored", "śmieci bez znaku\n[Ogolne]\n=x\nuser=EWA\n", nullptr, "EWA"},
         {"empty values fall back", "[Ogolne]\nsciezka=\nuser=\n", nullptr, "SYSDBA"},
     };
@@ -48,7 +50,8 @@ TEST(SetupIni, ReadsKeepsAndRewrites) {
         const QString path = dir.filePath(QStringLiteral("setup.ini"));
         writeAll(path, c.content);
         SetupIni ini = SetupIni::load(path);
-        EXPECT_EQ(ini.sciezka(), c.sciezka ? QString::fromUtf8(c.sciezka) : SetupIni::defaultFolder()) << c.name;
+        EXPECT_EQ(ini.sciezka(), c.sciezka ? QString::fromUtf8(c.sciezka) : SetupIni::defaultFolder())
+            << c.name;
         EXPECT_EQ(ini.user(), QString::fromUtf8(c.user)) << c.name;
     }
 
@@ -59,7 +62,8 @@ TEST(SetupIni, ReadsKeepsAndRewrites) {
     SetupIni ini = SetupIni::load(path);
     ini.setValue(QStringLiteral("user"), QStringLiteral("KOWALSKI"));
     ini.save();
-    EXPECT_EQ(readAll(path), QStringLiteral("[Ogolne]\nsciezka=/srv\nserwer=s1\ncien=/shadow\nuser=KOWALSKI\n"));
+    EXPECT_EQ(readAll(path),
+              QStringLiteral("[Ogolne]\nsciezka=/srv\nserwer=s1\ncien=/shadow\nuser=KOWALSKI\n"));
 }
 
 TEST(SetupIni, UnreadableFileIsAClearError) {

@@ -38,7 +38,8 @@ protected:
 TEST_F(Embedded, EveryColumnTypeRoundTrips) {
     Transaction t(*att);
     inTransaction(t, [](Transaction& tr) {
-        tr.execute(QStringLiteral("insert into T values (:ID, :S, :I, :B, :D2, :D5, :D4, :DBL, :C, :V, :DT, :TS, :BO)"),
+        tr.execute(QStringLiteral(
+                       "insert into T values (:ID, :S, :I, :B, :D2, :D5, :D4, :DBL, :C, :V, :DT, :TS, :BO)"),
                    {{"ID", 1},
                     {"S", -12},
                     {"I", 2000000000},
@@ -53,7 +54,8 @@ TEST_F(Embedded, EveryColumnTypeRoundTrips) {
                     {"TS", QDateTime(QDate(2026, 12, 9), QTime(13, 45, 7))},
                     {"BO", true}});
     });
-    auto row = inTransaction(t, [](Transaction& tr) { return tr.selectOne(QStringLiteral("select * from T")); });
+    auto row =
+        inTransaction(t, [](Transaction& tr) { return tr.selectOne(QStringLiteral("select * from T")); });
     ASSERT_TRUE(row);
     EXPECT_EQ(row->integer("S"), -12);
     EXPECT_EQ(row->integer("I"), 2000000000);
@@ -77,7 +79,8 @@ TEST_F(Embedded, DoublesInDecimalColumnsRoundHalfAwayFromZero) {
         for (double v : {2.675, -2.675, 0.005, 1.005})
             tr.execute(QStringLiteral("insert into T (ID, D2) values (:ID, :D2)"), {{"ID", id++}, {"D2", v}});
     });
-    Rows rows = inTransaction(t, [](Transaction& tr) { return tr.select(QStringLiteral("select D2 from T order by ID")); });
+    Rows rows = inTransaction(
+        t, [](Transaction& tr) { return tr.select(QStringLiteral("select D2 from T order by ID")); });
     QStringList got;
     for (const Row& r : rows)
         got << r.text("D2");
@@ -93,7 +96,8 @@ TEST_F(Embedded, NullsAndNamedParameters) {
         tr.execute(QStringLiteral("update T set I = :v, B = :v where ID = :ID"), {{"v", 5}, {"ID", 7}});
     });
     auto row = inTransaction(t, [](Transaction& tr) {
-        return tr.selectOne(QStringLiteral("select I, B, C, D2, DT, MAX(ID) as M from T group by I, B, C, D2, DT"));
+        return tr.selectOne(
+            QStringLiteral("select I, B, C, D2, DT, MAX(ID) as M from T group by I, B, C, D2, DT"));
     });
     ASSERT_TRUE(row);
     EXPECT_EQ(row->integer("I"), 5);
@@ -104,7 +108,8 @@ TEST_F(Embedded, NullsAndNamedParameters) {
     EXPECT_FALSE(row->date("DT").isValid());
 
     // A maximum over no rows is null, which callers turn into their fallback.
-    Value max = inTransaction(t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select max(ID) from T where ID > 100")); });
+    Value max = inTransaction(
+        t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select max(ID) from T where ID > 100")); });
     EXPECT_TRUE(max.isNull());
 
     // A parameter without a value and an unknown column are the caller's mistakes, said clearly.
@@ -126,7 +131,8 @@ TEST_F(Embedded, RowsComeInOrderByOrder) {
         for (int id : {3, 1, 2})
             tr.execute(QStringLiteral("insert into T (ID) values (:ID)"), {{"ID", id}});
     });
-    Rows rows = inTransaction(t, [](Transaction& tr) { return tr.select(QStringLiteral("select ID from T order by ID desc")); });
+    Rows rows = inTransaction(
+        t, [](Transaction& tr) { return tr.select(QStringLiteral("select ID from T order by ID desc")); });
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].integer("ID"), 3);
     EXPECT_EQ(rows[2].integer("ID"), 1);
@@ -146,7 +152,8 @@ TEST_F(Embedded, ServerErrorTextReachesTheException) {
     // A key violation is an error with its reason.
     inTransaction(t, [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID) values (1)")); });
     try {
-        inTransaction(t, [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID) values (1)")); });
+        inTransaction(t,
+                      [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID) values (1)")); });
         FAIL() << "expected a key violation";
     } catch (const DbError& e) {
         EXPECT_EQ(e.reason(), DbError::Reason::UniqueViolation) << e.message().toStdString();
@@ -173,7 +180,8 @@ TEST_F(Embedded, ThreeTransactionsOnOneAttachment) {
 TEST_F(Embedded, SecondAttachmentSeesCommitsAndIsNotBlockedByWriters) {
     auto other = Attachment::attach(params);
     Transaction writer(*att), reader(*other);
-    inTransaction(writer, [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID, I) values (1, 1)")); });
+    inTransaction(writer,
+                  [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID, I) values (1, 1)")); });
     writer.start();
     writer.execute(QStringLiteral("update T set I = 2 where ID = 1"));
     // The uncommitted change neither blocks the reader nor shows to it.
@@ -187,7 +195,8 @@ TEST_F(Embedded, SecondAttachmentSeesCommitsAndIsNotBlockedByWriters) {
 TEST_F(Embedded, ConflictingUpdateWaitsNoLongerThanTheLockTimeout) {
     auto other = Attachment::attach(params);
     Transaction holder(*att);
-    inTransaction(holder, [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID, I) values (1, 1)")); });
+    inTransaction(holder,
+                  [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID, I) values (1, 1)")); });
     holder.start();
     holder.execute(QStringLiteral("update T set I = 2 where ID = 1"));
 
@@ -210,7 +219,8 @@ TEST_F(Embedded, ConflictingUpdateWaitsNoLongerThanTheLockTimeout) {
 TEST_F(Embedded, LockedReadProceedsOnceTheHolderCommits) {
     auto other = Attachment::attach(params);
     Transaction holder(*att);
-    inTransaction(holder, [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID, I) values (1, 1)")); });
+    inTransaction(holder,
+                  [](Transaction& tr) { tr.execute(QStringLiteral("insert into T (ID, I) values (1, 1)")); });
     holder.start();
     holder.execute(QStringLiteral("update T set I = I + 1 where ID = 1"));
 
@@ -226,7 +236,9 @@ TEST_F(Embedded, LockedReadProceedsOnceTheHolderCommits) {
     holder.commit();
     EXPECT_EQ(result.get(), 2); // it waited, then read the committed value
     Transaction t(*att);
-    EXPECT_EQ(inTransaction(t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select I from T")).toInt(); }), 3);
+    EXPECT_EQ(inTransaction(
+                  t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select I from T")).toInt(); }),
+              3);
 }
 
 TEST(Connect, RefusalsAreClearAndCreateNothing) {

@@ -19,7 +19,8 @@ std::unique_ptr<Attachment> createOnServer(const QString& file) {
     Transaction t(*att);
     inTransaction(t, [](Transaction& tr) {
         for (int i = 1; i <= 50; ++i)
-            tr.execute(QStringLiteral("insert into T values (:ID, :N)"), {{"ID", i}, {"N", QStringLiteral("wiersz ąę %1").arg(i)}});
+            tr.execute(QStringLiteral("insert into T values (:ID, :N)"),
+                       {{"ID", i}, {"N", QStringLiteral("wiersz ąę %1").arg(i)}});
     });
     return att;
 }
@@ -75,7 +76,8 @@ TEST(Server, BackupThenRestoreGivesTheSameRows) {
 
     auto att = Attachment::attach(s.sysdba(s.server() + QLatin1Char(':') + restored));
     Transaction t(*att);
-    Rows rows = inTransaction(t, [](Transaction& tr) { return tr.select(QStringLiteral("select * from T order by ID")); });
+    Rows rows = inTransaction(
+        t, [](Transaction& tr) { return tr.select(QStringLiteral("select * from T order by ID")); });
     ASSERT_EQ(rows.size(), 50u);
     EXPECT_EQ(rows[49].text("N"), QStringLiteral("wiersz ąę 50"));
 }
@@ -87,10 +89,12 @@ TEST(Server, ValidationAndStatisticsRun) {
     QStringList lines;
     // Online validation works while someone is connected.
     svc.validate(s.dataDir() + QStringLiteral("/valid.fdb"), [&](const QString& l) { lines << l; });
-    EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(QLatin1String("Validation finished"))) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(QLatin1String("Validation finished")))
+        << lines.join('\n').toStdString();
     lines.clear();
     svc.statistics(s.dataDir() + QStringLiteral("/valid.fdb"), [&](const QString& l) { lines << l; });
-    EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(QLatin1String("T ("))) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(QLatin1String("T (")))
+        << lines.join('\n').toStdString();
     att->detach();
     EXPECT_NO_THROW(svc.validateFull(s.dataDir() + QStringLiteral("/valid.fdb")));
 }
@@ -145,7 +149,8 @@ TEST(Server, InformationCountsAttachments) {
     createOnServer(QStringLiteral("info.fdb"))->detach();
     ServiceManager svc = services();
     ServerInfo before = svc.serverInfo();
-    EXPECT_TRUE(before.serverVersion.contains(QLatin1String("Firebird"))) << before.serverVersion.toStdString();
+    EXPECT_TRUE(before.serverVersion.contains(QLatin1String("Firebird")))
+        << before.serverVersion.toStdString();
     EXPECT_FALSE(before.implementation.isEmpty());
 
     auto a1 = Attachment::attach(s.sysdba(s.databaseName(QStringLiteral("info.fdb"))));
@@ -173,8 +178,9 @@ TEST(Server, DatabasePropertiesChange) {
         auto att = Attachment::attach(s.sysdba(s.databaseName(QStringLiteral("props.fdb"))));
         Transaction t(*att);
         return *inTransaction(t, [](Transaction& tr) {
-            return tr.selectOne(QStringLiteral("select MON$SWEEP_INTERVAL, MON$PAGE_BUFFERS, MON$FORCED_WRITES, "
-                                               "MON$RESERVE_SPACE, MON$READ_ONLY, MON$SHUTDOWN_MODE from MON$DATABASE"));
+            return tr.selectOne(
+                QStringLiteral("select MON$SWEEP_INTERVAL, MON$PAGE_BUFFERS, MON$FORCED_WRITES, "
+                               "MON$RESERVE_SPACE, MON$READ_ONLY, MON$SHUTDOWN_MODE from MON$DATABASE"));
         });
     };
     Row r = read();
@@ -198,7 +204,10 @@ TEST(Server, ADroppedConnectionIsReportedAsLost) {
     createOnServer(QStringLiteral("dropped.fdb"))->detach();
     auto att = Attachment::attach(s.sysdba(s.databaseName(QStringLiteral("dropped.fdb"))));
     Transaction t(*att);
-    EXPECT_EQ(inTransaction(t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select count(*) from T")).toInt(); }), 50);
+    EXPECT_EQ(
+        inTransaction(
+            t, [](Transaction& tr) { return tr.scalar(QStringLiteral("select count(*) from T")).toInt(); }),
+        50);
 
     // The administrator shuts the database down under the working program.
     ServiceManager svc = services();

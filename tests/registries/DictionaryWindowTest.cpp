@@ -28,7 +28,8 @@ struct Fixture {
         db::Transaction t(*tdb.attachment);
         return db::inTransaction(t, [&](db::Transaction& tr) {
             QStringList out;
-            for (const db::Row& r : tr.select(QStringLiteral("select KOD, NAZWA from %1 order by KOD").arg(table)))
+            for (const db::Row& r :
+                 tr.select(QStringLiteral("select KOD, NAZWA from %1 order by KOD").arg(table)))
                 out << QStringLiteral("%1:%2").arg(r.integer("KOD")).arg(r.text("NAZWA"));
             return out;
         });
@@ -38,7 +39,9 @@ struct Fixture {
     RecordingServices services;
 };
 
-QTableView* gridOf(QWidget* w) { return w->findChild<QTableView*>(QStringLiteral("grid")); }
+QTableView* gridOf(QWidget* w) {
+    return w->findChild<QTableView*>(QStringLiteral("grid"));
+}
 
 } // namespace
 
@@ -56,7 +59,8 @@ TEST(DictionaryWindow, AddEditCancelDeleteAndReuseTheHighestCode) {
         whenModalOpens([&](QWidget* editor) {
             titles << editor->windowTitle();
             EXPECT_EQ(QApplication::focusWidget(), editor->findChild<QLineEdit*>(QStringLiteral("KOD")));
-            editor->findChild<QLineEdit*>(QStringLiteral("NAZWA"))->setText(QStringLiteral("Samochód gaśniczy"));
+            editor->findChild<QLineEdit*>(QStringLiteral("NAZWA"))
+                ->setText(QStringLiteral("Samochód gaśniczy"));
             QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
         });
         QTest::keyClick(grid, Qt::Key_Return);
@@ -132,11 +136,14 @@ TEST(DictionaryWindow, UnitsHaveTheirNumberColumnAndServiceKindsCheckNumbers) {
         QTest::keyClick(grid, Qt::Key_Escape);
     });
     registries::openDictionary(&parent, *f.session, registries::DictionaryKind::ServiceKinds);
-    EXPECT_EQ(headers, (QStringList{"Kod", "Nazwa skrócona", "Nazwa Rodzaju Obsługi", "Następna Obsługa (m-c)"}));
+    EXPECT_EQ(headers,
+              (QStringList{"Kod", "Nazwa skrócona", "Nazwa Rodzaju Obsługi", "Następna Obsługa (m-c)"}));
     EXPECT_EQ(f.services.messages.size(), 1);
     db::Transaction t(*f.tdb.attachment);
-    EXPECT_EQ(db::inTransaction(t, [](db::Transaction& tr) {
-                  return tr.scalar(QStringLiteral("select ILE from A_OBSK where KOD = 1")).toInt();
-              }),
+    EXPECT_EQ(db::inTransaction(
+                  t,
+                  [](db::Transaction& tr) {
+                      return tr.scalar(QStringLiteral("select ILE from A_OBSK where KOD = 1")).toInt();
+                  }),
               12);
 }

@@ -39,21 +39,21 @@ QString typeText(const db::Row& r) {
 
 // Every column of a table: "NAME TYPE[ NOT NULL][ DEFAULT x]" in field order.
 QStringList describe(db::Transaction& t, const QString& table) {
-    db::Rows rows = t.select(QStringLiteral(
-        "select rf.RDB$FIELD_NAME as N, f.RDB$FIELD_TYPE as FT, f.RDB$FIELD_SUB_TYPE as FST, "
-        "f.RDB$FIELD_PRECISION as FP, f.RDB$FIELD_SCALE as FS, f.RDB$CHARACTER_LENGTH as CL, "
-        "coalesce(rf.RDB$NULL_FLAG, f.RDB$NULL_FLAG, 0) as NN, coalesce(rf.RDB$DEFAULT_SOURCE, f.RDB$DEFAULT_SOURCE) as DS "
-        "from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
-        "where rf.RDB$RELATION_NAME = :T order by rf.RDB$FIELD_POSITION"),
-                             {{"T", table}});
+    db::Rows rows = t.select(
+        QStringLiteral(
+            "select rf.RDB$FIELD_NAME as N, f.RDB$FIELD_TYPE as FT, f.RDB$FIELD_SUB_TYPE as FST, "
+            "f.RDB$FIELD_PRECISION as FP, f.RDB$FIELD_SCALE as FS, f.RDB$CHARACTER_LENGTH as CL, "
+            "coalesce(rf.RDB$NULL_FLAG, f.RDB$NULL_FLAG, 0) as NN, coalesce(rf.RDB$DEFAULT_SOURCE, "
+            "f.RDB$DEFAULT_SOURCE) as DS "
+            "from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+            "where rf.RDB$RELATION_NAME = :T order by rf.RDB$FIELD_POSITION"),
+        {{"T", table}});
     QStringList out;
     for (const db::Row& r : rows) {
         QString line = r.text("N").trimmed() + QLatin1Char(' ') + typeText(r);
-        if (r.integer("NN"))
-            line += QStringLiteral(" NOT NULL");
+        if (r.integer("NN")) line += QStringLiteral(" NOT NULL");
         QString def = r.text("DS").trimmed();
-        if (!def.isEmpty())
-            line += QLatin1Char(' ') + def.toUpper();
+        if (!def.isEmpty()) line += QLatin1Char(' ') + def.toUpper();
         out << line;
     }
     return out;
@@ -99,14 +99,15 @@ QStringList cardColumns() {
         MASAPR DECIMAL(9,2)
         MIER_POCZ DECIMAL(8,2) DEFAULT 0
         MIER_KON DECIMAL(8,2) DEFAULT 0)");
-    for (const char* base : {"DODPOS", "DODNAP", "DODUR1", "DODUR2", "DODMIE", "DODA", "DODG", "DODUG", "DODOZ", "DODK",
-                             "DODT", "DODZ", "DODSZ", "DODH"}) {
+    for (const char* base : {"DODPOS", "DODNAP", "DODUR1", "DODUR2", "DODMIE", "DODA", "DODG", "DODUG",
+                             "DODOZ", "DODK", "DODT", "DODZ", "DODSZ", "DODH"}) {
         QString b = QString::fromLatin1(base);
         if (b.startsWith(QLatin1String("DODUR")))
-            out << b + " DECIMAL(7,2) DEFAULT 0" << b + "_1 DECIMAL(8,5) DEFAULT 0" << b + "_2 DECIMAL(7,2) DEFAULT 0"
-                << b + "_3 DECIMAL(7,2) DEFAULT 0";
+            out << b + " DECIMAL(7,2) DEFAULT 0" << b + "_1 DECIMAL(8,5) DEFAULT 0"
+                << b + "_2 DECIMAL(7,2) DEFAULT 0" << b + "_3 DECIMAL(7,2) DEFAULT 0";
         else
-            out << b + " DECIMAL(9,2)" << b + "_1 DECIMAL(9,5)" << b + "_2 DECIMAL(9,2)" << b + "_3 DECIMAL(9,2)";
+            out << b + " DECIMAL(9,2)" << b + "_1 DECIMAL(9,5)" << b + "_2 DECIMAL(9,2)"
+                << b + "_3 DECIMAL(9,2)";
     }
     return out;
 }
@@ -119,11 +120,11 @@ TEST(Schema, TablesAndColumnsAreTheDocumentedOnes) {
     t.start();
 
     QStringList tables;
-    for (const db::Row& r : t.select(QStringLiteral(
-             "select RDB$RELATION_NAME as N from RDB$RELATIONS where coalesce(RDB$SYSTEM_FLAG, 0) = 0 order by 1")))
+    for (const db::Row& r : t.select(QStringLiteral("select RDB$RELATION_NAME as N from RDB$RELATIONS where "
+                                                    "coalesce(RDB$SYSTEM_FLAG, 0) = 0 order by 1")))
         tables << r.text("N").trimmed();
-    EXPECT_EQ(tables, (QStringList{"A_AUTO", "A_GRUPP", "A_GRUPS", "A_KARTA", "A_KARTAS", "A_KOMEN", "A_OBSK", "A_OBSLU",
-                                   "A_RODZP", "A_SPRZET", "FJ_BAZA", "FJ_DOSTEP", "FJ_FLOP"}));
+    EXPECT_EQ(tables, (QStringList{"A_AUTO", "A_GRUPP", "A_GRUPS", "A_KARTA", "A_KARTAS", "A_KOMEN", "A_OBSK",
+                                   "A_OBSLU", "A_RODZP", "A_SPRZET", "FJ_BAZA", "FJ_DOSTEP", "FJ_FLOP"}));
 
     EXPECT_EQ(describe(t, "A_RODZP"), lines("KOD INTEGER NOT NULL\nNAZWA CHAR(40)"));
     EXPECT_EQ(describe(t, "A_GRUPP"), lines("KOD INTEGER NOT NULL\nNAZWA CHAR(40)"));
@@ -264,9 +265,10 @@ TEST(Schema, TablesAndColumnsAreTheDocumentedOnes) {
 
     // The system record keeps at least the documented widths.
     QStringList baza = describe(t, "FJ_BAZA");
-    for (const char* expected : {"NAZWASKR CHAR(40)", "MER CHAR(60)", "RAC CHAR(60)", "GLK CHAR(60)", "DYR CHAR(60)",
-                                 "SPO CHAR(60)", "POCZNRS DECIMAL(4,0) DEFAULT 1", "LOGO CHAR(50)", "NIP CHAR(13)",
-                                 "REGON CHAR(14)", "KODP CHAR(6)", "US CHAR(50)"})
+    for (const char* expected :
+         {"NAZWASKR CHAR(40)", "MER CHAR(60)", "RAC CHAR(60)", "GLK CHAR(60)", "DYR CHAR(60)", "SPO CHAR(60)",
+          "POCZNRS DECIMAL(4,0) DEFAULT 1", "LOGO CHAR(50)", "NIP CHAR(13)", "REGON CHAR(14)", "KODP CHAR(6)",
+          "US CHAR(50)"})
         EXPECT_TRUE(baza.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_EQ(baza.size(), 60);
 
@@ -280,11 +282,15 @@ TEST(Schema, TablesAndColumnsAreTheDocumentedOnes) {
     EXPECT_TRUE(keys.contains("A_KARTAS(KODS,ROKS,MIES,KODK)")) << keys.join(' ').toStdString();
     EXPECT_TRUE(keys.contains("A_OBSLU(KODA,KODB)"));
     EXPECT_TRUE(keys.contains("A_AUTO(KODA)"));
-    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = 'A_SPRZETN' and "
-                                      "RDB$RELATION_NAME = 'A_SPRZET'"))
-                  .toInt(),
-              1);
-    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = 'NUM_OPER'")).toInt(), 1);
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = 'A_SPRZETN' and "
+                                "RDB$RELATION_NAME = 'A_SPRZET'"))
+            .toInt(),
+        1);
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = 'NUM_OPER'"))
+            .toInt(),
+        1);
     t.commit();
 }
 
@@ -309,7 +315,8 @@ TEST(Schema, StartingRowsAndOptions) {
     EXPECT_EQ(obsk[3].text("NAZWA"), QStringLiteral("Urząd Dozoru Technicznego"));
     db::Rows grups = t.select(QStringLiteral("select * from A_GRUPS order by KOD"));
     ASSERT_EQ(grups.size(), 16u);
-    EXPECT_EQ(grups[2].text("NAZWA"), QStringLiteral("Agregaty prądotwórcze do 5 kVA z osprzętem oświetleniowym"));
+    EXPECT_EQ(grups[2].text("NAZWA"),
+              QStringLiteral("Agregaty prądotwórcze do 5 kVA z osprzętem oświetleniowym"));
     EXPECT_EQ(grups[15].text("NAZWA"), QStringLiteral("Zestaw narzędzi hydraulicznych kategorii 2"));
 
     EXPECT_EQ(t.scalar(QStringLiteral("select MON$FORCED_WRITES from MON$DATABASE")).toInt(), 1);
@@ -325,8 +332,10 @@ TEST(Schema, OperatorRowsAreNumberedAlsoForNonOwners) {
     auto op = db::Attachment::attach(tdb.params(QStringLiteral("OPERATOR1")));
     db::Transaction t(*op);
     auto lp = db::inTransaction(t, [](db::Transaction& tr) {
-        auto first = tr.selectOne(QStringLiteral("insert into FJ_FLOP (NAZWA) values (:NAZWA) returning LP"), {{"NAZWA", "Jan"}});
-        auto second = tr.selectOne(QStringLiteral("insert into FJ_FLOP (NAZWA) values (:NAZWA) returning LP"), {{"NAZWA", "Ewa"}});
+        auto first = tr.selectOne(QStringLiteral("insert into FJ_FLOP (NAZWA) values (:NAZWA) returning LP"),
+                                  {{"NAZWA", "Jan"}});
+        auto second = tr.selectOne(QStringLiteral("insert into FJ_FLOP (NAZWA) values (:NAZWA) returning LP"),
+                                   {{"NAZWA", "Ewa"}});
         return std::make_pair(first->integer("LP"), second->integer("LP"));
     });
     EXPECT_EQ(lp.first, 1);
@@ -338,7 +347,8 @@ TEST(Schema, IsqlReadsTheDatabase) {
     QString file = tdb.database;
     tdb.attachment->detach(); // the embedded engine holds the file exclusively while attached
     QProcess isql;
-    isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), file});
+    isql.start(QStringLiteral("isql-fb"),
+               {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), file});
     ASSERT_TRUE(isql.waitForStarted(10000)) << "isql-fb is part of firebird3.0-utils";
     isql.write("show tables;\nselect NAZWA from A_OBSK where KOD = 2;\n");
     isql.closeWriteChannel();
@@ -356,5 +366,9 @@ TEST(Schema, CreatingOverAnExistingDatabaseIsRefused) {
     // The old database is still whole.
     auto att = db::Attachment::attach(p);
     db::Transaction t(*att);
-    EXPECT_EQ(db::inTransaction(t, [](db::Transaction& tr) { return tr.scalar(QStringLiteral("select count(*) from A_GRUPS")).toInt(); }), 16);
+    EXPECT_EQ(db::inTransaction(t,
+                                [](db::Transaction& tr) {
+                                    return tr.scalar(QStringLiteral("select count(*) from A_GRUPS")).toInt();
+                                }),
+              16);
 }

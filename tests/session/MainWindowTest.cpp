@@ -24,7 +24,9 @@ struct Fixture {
     }
     db::Row baza() {
         db::Transaction t(*tdb.attachment);
-        return *db::inTransaction(t, [](db::Transaction& tr) { return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1")); });
+        return *db::inTransaction(t, [](db::Transaction& tr) {
+            return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1"));
+        });
     }
     TestDatabase tdb{9, 3};
     QTemporaryDir iniDir;
@@ -48,12 +50,13 @@ TEST(MainWindow, TitleButtonsAndFocus) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("System KORVEN: KORVEN") + QString(37, QLatin1Char(' ')) +
                                    QStringLiteral("Marzec 2009"));
     QStringList captions;
-    for (const char* name : {"vehicles", "vehicleDictionaries", "vehicleReports", "equipment", "equipmentDictionaries",
-                             "equipmentReports", "technical", "quit"})
+    for (const char* name : {"vehicles", "vehicleDictionaries", "vehicleReports", "equipment",
+                             "equipmentDictionaries", "equipmentReports", "technical", "quit"})
         captions << w.findChild<QPushButton*>(QString::fromLatin1(name))->text();
-    EXPECT_EQ(captions, (QStringList{"Kartoteka Pojazdów", "Pozostałe Kartoteki Pojazd", "Raporty dla Pojazdów",
-                                     "Kartoteka Sprzętu", "Pozostałe Kartoteki Sprzęt", "Raporty dla Sprzętu",
-                                     "Funkcje Techniczne", "Koniec programu"}));
+    EXPECT_EQ(captions,
+              (QStringList{"Kartoteka Pojazdów", "Pozostałe Kartoteki Pojazd", "Raporty dla Pojazdów",
+                           "Kartoteka Sprzętu", "Pozostałe Kartoteki Sprzęt", "Raporty dla Sprzętu",
+                           "Funkcje Techniczne", "Koniec programu"}));
     EXPECT_EQ(QApplication::focusWidget(), w.findChild<QPushButton*>(QStringLiteral("vehicles")));
     // A window that does not exist yet is not offered.
     EXPECT_FALSE(w.findChild<QPushButton*>(QStringLiteral("equipment"))->isEnabled());
@@ -118,7 +121,8 @@ TEST(MainWindow, OperatorListShowsBothSessions) {
     ASSERT_TRUE(second);
     // Whether the server knows SYSDBA's names or not, both sessions stand in the list.
     if (f.session->operatorSession().sessionNumber == 0)
-        f.session->registerOperator(Session::operatorListText(QStringLiteral("Jan Nowak"), QStringLiteral("1")));
+        f.session->registerOperator(
+            Session::operatorListText(QStringLiteral("Jan Nowak"), QStringLiteral("1")));
     if (second->operatorSession().sessionNumber == 0)
         second->registerOperator(Session::operatorListText(QStringLiteral("Ewa Lis"), QStringLiteral("2")));
 
@@ -158,8 +162,8 @@ TEST(MainWindow, DictionaryMenuClosesAloneOnEsc) {
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("vehicleDictionaries")), Qt::LeftButton);
     EXPECT_TRUE(mainHiddenMeanwhile);
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(captions, (QStringList{"Kartoteka Rodzajów Pojazdów", "Kartoteka Grup Pojazdów", "Kartoteka Jednostek",
-                                     "Kartoteka Obsług Technicznych", "Wyjście"}));
+    EXPECT_EQ(captions, (QStringList{"Kartoteka Rodzajów Pojazdów", "Kartoteka Grup Pojazdów",
+                                     "Kartoteka Jednostek", "Kartoteka Obsług Technicznych", "Wyjście"}));
     EXPECT_EQ(opened, QList<Dictionary>{Dictionary::Units});
     EXPECT_TRUE(f.services.questions.isEmpty()); // Esc in the menu did not reach the main window
 }

@@ -16,8 +16,7 @@ public:
     bool askLogin(const QString& database, QString& user, QString& password) override {
         shownDatabase = database;
         offeredUser = user;
-        if (cancel_)
-            return false;
+        if (cancel_) return false;
         user = user_;
         password = password_;
         return true;
@@ -34,7 +33,8 @@ private:
 };
 
 // A setup.ini in a folder of its own naming the given database folder.
-inline QString writeSetupIni(const QTemporaryDir& dir, const QString& sciezka, const QString& user = QStringLiteral("SYSDBA")) {
+inline QString writeSetupIni(const QTemporaryDir& dir, const QString& sciezka,
+                             const QString& user = QStringLiteral("SYSDBA")) {
     const QString path = dir.filePath(QStringLiteral("setup.ini"));
     QFile f(path);
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);

@@ -38,7 +38,8 @@ struct ServerDatabase {
             u.userId = uid++;
             svc.addUser(u);
             for (const char* table : {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_KARTA"})
-                admin->executeImmediate(QStringLiteral("GRANT ALL ON %1 TO %2").arg(QString::fromLatin1(table), u.userName));
+                admin->executeImmediate(
+                    QStringLiteral("GRANT ALL ON %1 TO %2").arg(QString::fromLatin1(table), u.userName));
         }
         db::Transaction t(*admin);
         db::inTransaction(t, [](db::Transaction& tr) {
@@ -87,8 +88,14 @@ TEST(ServerSession, TwoOperatorsAtOnceThenBothLeave) {
         ASSERT_EQ(list.size(), 2);
         EXPECT_TRUE(list.join(' ').contains(QStringLiteral("Imię101 Nazwisko")));
 
-        auto e1 = std::async(std::launch::async, [&] { s1->countOut(); s1.reset(); });
-        auto e2 = std::async(std::launch::async, [&] { s2->countOut(); s2.reset(); });
+        auto e1 = std::async(std::launch::async, [&] {
+            s1->countOut();
+            s1.reset();
+        });
+        auto e2 = std::async(std::launch::async, [&] {
+            s2->countOut();
+            s2.reset();
+        });
         e1.get();
         e2.get();
         EXPECT_EQ(sdb.ile(), 0);
@@ -105,7 +112,9 @@ TEST(ServerSession, LoginDuringBackupIsRefused) {
     auto s2 = startSession(writeSetupIni(d2, sdb.sciezka), ui2);
     ASSERT_TRUE(s1 && s2);
     db::Transaction t(*sdb.admin);
-    db::inTransaction(t, [](db::Transaction& tr) { tr.execute(QStringLiteral("update FJ_BAZA set BILA = 'T' where LP = 1")); });
+    db::inTransaction(t, [](db::Transaction& tr) {
+        tr.execute(QStringLiteral("update FJ_BAZA set BILA = 'T' where LP = 1"));
+    });
 
     ScriptedStartup ui3(QStringLiteral("OPADAM"), QStringLiteral("haslo"));
     EXPECT_FALSE(startSession(writeSetupIni(d3, sdb.sciezka), ui3));

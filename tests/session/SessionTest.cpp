@@ -19,23 +19,25 @@ struct State {
 State stateOf(db::Attachment& att) {
     db::Transaction t(att);
     return db::inTransaction(t, [](db::Transaction& tr) {
-        return State{static_cast<int>(tr.scalar(QStringLiteral("select ILE from FJ_BAZA where LP = 1")).toInt()),
-                     static_cast<int>(tr.scalar(QStringLiteral("select count(*) from FJ_FLOP")).toInt())};
+        return State{
+            static_cast<int>(tr.scalar(QStringLiteral("select ILE from FJ_BAZA where LP = 1")).toInt()),
+            static_cast<int>(tr.scalar(QStringLiteral("select count(*) from FJ_FLOP")).toInt())};
     });
 }
 
 void setFlags(db::Attachment& att, const QString& ftech, const QString& zapi, int ile, const QString& bila) {
     db::Transaction t(att);
     db::inTransaction(t, [&](db::Transaction& tr) {
-        tr.execute(QStringLiteral("update FJ_BAZA set FTECH = :F, ZAPI = :Z, ILE = :I, BILA = :B where LP = 1"),
-                   {{"F", ftech}, {"Z", zapi}, {"I", ile}, {"B", bila}});
+        tr.execute(
+            QStringLiteral("update FJ_BAZA set FTECH = :F, ZAPI = :Z, ILE = :I, BILA = :B where LP = 1"),
+            {{"F", ftech}, {"Z", zapi}, {"I", ile}, {"B", bila}});
     });
 }
 
 // Non-owners log in too: give everyone the rights on the tables, as the administrator would.
 void grantEveryone(db::Attachment& att) {
-    for (const char* table : {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_RODZP", "A_GRUPP", "A_KOMEN", "A_KARTA", "A_OBSK",
-                              "A_OBSLU", "A_SPRZET", "A_GRUPS", "A_KARTAS"})
+    for (const char* table : {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_RODZP", "A_GRUPP", "A_KOMEN", "A_KARTA",
+                              "A_OBSK", "A_OBSLU", "A_SPRZET", "A_GRUPS", "A_KARTAS"})
         att.executeImmediate(QStringLiteral("GRANT ALL ON %1 TO PUBLIC").arg(QString::fromLatin1(table)));
 }
 
@@ -162,19 +164,28 @@ TEST(Session, OperatorCannotRaiseHisOwnAccessLevel) {
     }
     auto op = db::Attachment::attach(tdb.params(QStringLiteral("OPERATOR1")));
     db::Transaction t(*op);
-    EXPECT_EQ(db::inTransaction(t, [](db::Transaction& tr) {
-                  return tr.scalar(QStringLiteral("select POZIOM from FJ_DOSTEP where NAZWA = CURRENT_USER")).toInt();
-              }),
+    EXPECT_EQ(db::inTransaction(t,
+                                [](db::Transaction& tr) {
+                                    return tr
+                                        .scalar(QStringLiteral(
+                                            "select POZIOM from FJ_DOSTEP where NAZWA = CURRENT_USER"))
+                                        .toInt();
+                                }),
               5);
     for (const char* sql : {"update FJ_DOSTEP set POZIOM = 0 where NAZWA = CURRENT_USER",
                             "delete from FJ_DOSTEP where NAZWA = CURRENT_USER",
                             "insert into FJ_DOSTEP (NAZWA, POZIOM) values ('OPERATOR2', 0)"}) {
-        EXPECT_THROW(db::inTransaction(t, [&](db::Transaction& tr) { tr.execute(QString::fromLatin1(sql)); }), db::DbError)
+        EXPECT_THROW(db::inTransaction(t, [&](db::Transaction& tr) { tr.execute(QString::fromLatin1(sql)); }),
+                     db::DbError)
             << sql;
     }
-    EXPECT_EQ(db::inTransaction(t, [](db::Transaction& tr) {
-                  return tr.scalar(QStringLiteral("select POZIOM from FJ_DOSTEP where NAZWA = 'OPERATOR1'")).toInt();
-              }),
+    EXPECT_EQ(db::inTransaction(t,
+                                [](db::Transaction& tr) {
+                                    return tr
+                                        .scalar(QStringLiteral(
+                                            "select POZIOM from FJ_DOSTEP where NAZWA = 'OPERATOR1'"))
+                                        .toInt();
+                                }),
               5);
 }
 
@@ -197,13 +208,14 @@ TEST(Session, TechnicalFunctionsFlagAndOperatorList) {
 
     // The list shows the stored text with a running number.
     db::inTransaction(t, [](db::Transaction& tr) {
-        tr.execute(QStringLiteral("insert into FJ_FLOP (NAZWA) values (:N)"),
-                   {{"N", Session::operatorListText(QStringLiteral("Anna Nowak"), QStringLiteral("1234567"))}});
+        tr.execute(
+            QStringLiteral("insert into FJ_FLOP (NAZWA) values (:N)"),
+            {{"N", Session::operatorListText(QStringLiteral("Anna Nowak"), QStringLiteral("1234567"))}});
     });
     QStringList list = session->activeOperators();
     ASSERT_FALSE(list.isEmpty());
-    EXPECT_EQ(list.last(), QString::number(list.size()) + QStringLiteral(". Anna Nowak") + QString(40, QLatin1Char(' ')) +
-                               QStringLiteral("123456"));
+    EXPECT_EQ(list.last(), QString::number(list.size()) + QStringLiteral(". Anna Nowak") +
+                               QString(40, QLatin1Char(' ')) + QStringLiteral("123456"));
 }
 
 TEST(Session, MainWindowTitle) {
@@ -211,7 +223,7 @@ TEST(Session, MainWindowTitle) {
     s.NAZWASKR = QStringLiteral("  KM PSP Nowy Sącz ");
     s.ROK = 9;
     s.MIE = 3;
-    EXPECT_EQ(mainWindowTitle(s), QStringLiteral("System KORVEN: KM PSP Nowy Sącz") + QString(27, QLatin1Char(' ')) +
-                                      QStringLiteral("Marzec 2009"));
+    EXPECT_EQ(mainWindowTitle(s), QStringLiteral("System KORVEN: KM PSP Nowy Sącz") +
+                                      QString(27, QLatin1Char(' ')) + QStringLiteral("Marzec 2009"));
     EXPECT_EQ(mainWindowTitle(s).size(), 58 + QStringLiteral("Marzec 2009").size());
 }

@@ -30,8 +30,7 @@ void whenModalOpens(std::function<void(QWidget*)> action) {
 
 void screenshot(QWidget* window, const QString& name) {
     const QString dir = qEnvironmentVariable("KORVEN_SCREENSHOT_DIR");
-    if (dir.isEmpty() || !window)
-        return;
+    if (dir.isEmpty() || !window) return;
     QDir().mkpath(dir);
     window->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }

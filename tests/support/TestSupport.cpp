@@ -21,11 +21,12 @@
 
 namespace korven::test {
 
-QString sourceDir() { return QStringLiteral(KORVEN_SOURCE_DIR); }
+QString sourceDir() {
+    return QStringLiteral(KORVEN_SOURCE_DIR);
+}
 
 TestDatabase::TestDatabase(int year, int month) {
-    if (!dir.isValid())
-        throw std::runtime_error("cannot create a temporary folder");
+    if (!dir.isValid()) throw std::runtime_error("cannot create a temporary folder");
     sciezka = dir.path();
     database = db::databaseName(sciezka);
     attachment = schema::createDatabase(params(), year, month);
@@ -110,15 +111,19 @@ PrivateServer::PrivateServer() {
     password_ = QStringLiteral("k%1").arg(QRandomGenerator::global()->bounded(100000000, 999999999));
 
     const QString security = configDir_ + QStringLiteral("/security3.fdb");
-    writeFile(configDir_ + QStringLiteral("/firebird.conf"),
-              QStringLiteral("RemoteServicePort = %1\nRemoteBindAddress = 127.0.0.1\nSecurityDatabase = %2\n"
-                             "AuthServer = Srp, Legacy_Auth\nAuthClient = Srp, Legacy_Auth\n"
-                             "UserManager = Srp, Legacy_UserManager\nWireCrypt = Enabled\nServerMode = Super\n")
-                  .arg(port_)
-                  .arg(security));
-    writeFile(configDir_ + QStringLiteral("/databases.conf"), QStringLiteral("security.db = %1\n").arg(security));
-    QFile::copy(QStringLiteral("/etc/firebird/3.0/plugins.conf"), configDir_ + QStringLiteral("/plugins.conf"));
-    QFile::link(QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0/intl"), configDir_ + QStringLiteral("/intl"));
+    writeFile(
+        configDir_ + QStringLiteral("/firebird.conf"),
+        QStringLiteral("RemoteServicePort = %1\nRemoteBindAddress = 127.0.0.1\nSecurityDatabase = %2\n"
+                       "AuthServer = Srp, Legacy_Auth\nAuthClient = Srp, Legacy_Auth\n"
+                       "UserManager = Srp, Legacy_UserManager\nWireCrypt = Enabled\nServerMode = Super\n")
+            .arg(port_)
+            .arg(security));
+    writeFile(configDir_ + QStringLiteral("/databases.conf"),
+              QStringLiteral("security.db = %1\n").arg(security));
+    QFile::copy(QStringLiteral("/etc/firebird/3.0/plugins.conf"),
+                configDir_ + QStringLiteral("/plugins.conf"));
+    QFile::link(QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0/intl"),
+                configDir_ + QStringLiteral("/intl"));
 
     // The security database is built once per machine from the server package's script and copied.
     const QString cacheDir = QDir::tempPath() + QStringLiteral("/korven-test-cache");
@@ -131,19 +136,20 @@ PrivateServer::PrivateServer() {
         if (!QFile::exists(templ)) {
             const QString building = cacheDir + QStringLiteral("/security3-building.fdb");
             QFile::remove(building);
-            runIsql(configDir_, {QStringLiteral("-q")}, QStringLiteral("create database '%1';\n").arg(building));
+            runIsql(configDir_, {QStringLiteral("-q")},
+                    QStringLiteral("create database '%1';\n").arg(building));
             runIsql(configDir_,
-                    {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), QStringLiteral("-i"),
-                     QStringLiteral("/usr/share/firebird/3.0/security.sql"), building},
+                    {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                     QStringLiteral("-i"), QStringLiteral("/usr/share/firebird/3.0/security.sql"), building},
                     QString());
             QFile::rename(building, templ);
         }
     }
-    if (!QFile::copy(templ, security))
-        throw std::runtime_error("cannot copy the security database template");
+    if (!QFile::copy(templ, security)) throw std::runtime_error("cannot copy the security database template");
     QFile::setPermissions(security, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     runIsql(configDir_, {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), security},
-            QStringLiteral("create or alter user SYSDBA password '%1' using plugin Srp;\ncommit;\n").arg(password_));
+            QStringLiteral("create or alter user SYSDBA password '%1' using plugin Srp;\ncommit;\n")
+                .arg(password_));
 
     pid_t pid = ::fork();
     if (pid == 0) {
@@ -160,8 +166,7 @@ PrivateServer::PrivateServer() {
     pid_ = pid;
     for (int i = 0; i < 400 && !portOpen(port_); ++i)
         QThread::msleep(25);
-    if (!portOpen(port_))
-        throw std::runtime_error("the private Firebird server did not open its port");
+    if (!portOpen(port_)) throw std::runtime_error("the private Firebird server did not open its port");
 }
 
 PrivateServer::~PrivateServer() {
@@ -172,7 +177,9 @@ PrivateServer::~PrivateServer() {
     }
 }
 
-QString PrivateServer::server() const { return QStringLiteral("localhost/%1").arg(port_); }
+QString PrivateServer::server() const {
+    return QStringLiteral("localhost/%1").arg(port_);
+}
 
 QString PrivateServer::databaseName(const QString& fileName) const {
     return server() + QLatin1Char(':') + dataDir_ + QLatin1Char('/') + fileName;

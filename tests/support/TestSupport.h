@@ -27,7 +27,7 @@ struct TestDatabase {
 class PrivateServer {
 public:
     static PrivateServer& instance();
-    QString server() const;                 // "localhost/PORT"
+    QString server() const; // "localhost/PORT"
     QString dataDir() const { return dataDir_; }
     QString sysdbaPassword() const { return password_; }
     QString configDir() const { return configDir_; }

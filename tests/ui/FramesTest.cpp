@@ -64,7 +64,8 @@ TEST(ListFrame, KeysAddDeleteAndKeepTheCursor) {
     // Delete with No: the row and the cursor stay.
     services.answers = {false};
     QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(services.questions, QStringList{QStringLiteral("Ważne Pytanie: Czy napewno wykasować daną pozycję ?")});
+    EXPECT_EQ(services.questions,
+              QStringList{QStringLiteral("Ważne Pytanie: Czy napewno wykasować daną pozycję ?")});
     EXPECT_EQ(w->model()->rowCount(), 3);
     EXPECT_EQ(w->currentRow()->integer("KOD"), 2);
 
@@ -115,11 +116,12 @@ TEST(ListFrame, AnUnreadableListOpensEmpty) {
 
 TEST(EditorFrame, BadInputKeepsTheWindowOpenAndTextIsCut) {
     RecordingServices services;
-    RecordEditor editor(QStringLiteral("Korekta"),
-                        {{QStringLiteral("KOD"), QStringLiteral("Kod"), FieldKind::Integer, 0, 0, true},
-                         {QStringLiteral("NAZWA"), QStringLiteral("Nazwa"), FieldKind::Text, 5, 0, false, true},
-                         {QStringLiteral("NORMA"), QStringLiteral("Norma"), FieldKind::Decimal},
-                         {QStringLiteral("DATA"), QStringLiteral("Data"), FieldKind::Date}});
+    RecordEditor editor(
+        QStringLiteral("Korekta"),
+        {{QStringLiteral("KOD"), QStringLiteral("Kod"), FieldKind::Integer, 0, 0, true},
+         {QStringLiteral("NAZWA"), QStringLiteral("Nazwa"), FieldKind::Text, 5, 0, false, true},
+         {QStringLiteral("NORMA"), QStringLiteral("Norma"), FieldKind::Decimal},
+         {QStringLiteral("DATA"), QStringLiteral("Data"), FieldKind::Date}});
     db::Params saved;
     int saves = 0;
     editor.onSave = [&](const db::Params& p) {
@@ -154,6 +156,7 @@ TEST(ErrorDisplay, SaysWhatTheOperatorCanDo) {
                     .startsWith(QStringLiteral("Połączenie z bazą danych zostało przerwane")));
     EXPECT_TRUE(errorText(db::DbError(R::LockConflict, QStringLiteral("deadlock")))
                     .contains(QStringLiteral("innego operatora")));
-    EXPECT_TRUE(errorText(db::DbError(R::LockConflict, QStringLiteral("deadlock"))).endsWith(QStringLiteral("deadlock")));
+    EXPECT_TRUE(errorText(db::DbError(R::LockConflict, QStringLiteral("deadlock")))
+                    .endsWith(QStringLiteral("deadlock")));
     EXPECT_EQ(errorText(std::runtime_error("zwykły błąd")), QStringLiteral("zwykły błąd"));
 }
