@@ -465,53 +465,47 @@ struct Statement::Impl {
                 int origScale = inMeta->getScale(st, i);
                 bool origFixed =
                     (origType == SQL_SHORT || origType == SQL_LONG || origType == SQL_INT64) && origScale < 0;
+                // The type each value is sent in: {type, length, scale}; null keeps the statement's own.
+                struct Wire {
+                    unsigned type;
+                    unsigned length;
+                    int scale;
+                };
+                std::optional<Wire> wire;
                 switch (v->kind()) {
                 case Value::Kind::Null:
-                    break; // keep the statement's own type, send null
+                    break;
                 case Value::Kind::Integer:
-                    builder->setType(st, i, SQL_INT64 | 1);
-                    builder->setLength(st, i, 8);
-                    builder->setScale(st, i, 0);
+                    wire = Wire{SQL_INT64, 8, 0};
                     break;
                 case Value::Kind::Decimal:
-                    builder->setType(st, i, SQL_INT64 | 1);
-                    builder->setLength(st, i, 8);
-                    builder->setScale(st, i, -v->rawScale());
+                    wire = Wire{SQL_INT64, 8, -v->rawScale()};
                     break;
                 case Value::Kind::Double:
-                    if (origFixed) {
-                        // Exact decimal of the column's own scale, rounded half away from zero.
-                        builder->setType(st, i, SQL_INT64 | 1);
-                        builder->setLength(st, i, 8);
-                        builder->setScale(st, i, origScale);
-                    } else {
-                        builder->setType(st, i, SQL_DOUBLE | 1);
-                        builder->setLength(st, i, 8);
-                        builder->setScale(st, i, 0);
-                    }
+                    // Into a fixed-point column: the exact decimal of its own scale, rounded half away
+                    // from zero; anywhere else a double.
+                    wire = origFixed ? Wire{SQL_INT64, 8, origScale} : Wire{SQL_DOUBLE, 8, 0};
                     break;
                 case Value::Kind::Text:
                     texts[i] = v->toText().toUtf8();
-                    builder->setType(st, i, SQL_VARYING | 1);
-                    builder->setLength(st, i, static_cast<unsigned>(std::max<qsizetype>(texts[i].size(), 1)));
+                    wire =
+                        Wire{SQL_VARYING, static_cast<unsigned>(std::max<qsizetype>(texts[i].size(), 1)), 0};
                     builder->setCharSet(st, i, kUtf8);
-                    builder->setScale(st, i, 0);
                     break;
                 case Value::Kind::Date:
-                    builder->setType(st, i, SQL_TYPE_DATE | 1);
-                    builder->setLength(st, i, 4);
-                    builder->setScale(st, i, 0);
+                    wire = Wire{SQL_TYPE_DATE, 4, 0};
                     break;
                 case Value::Kind::Timestamp:
-                    builder->setType(st, i, SQL_TIMESTAMP | 1);
-                    builder->setLength(st, i, 8);
-                    builder->setScale(st, i, 0);
+                    wire = Wire{SQL_TIMESTAMP, 8, 0};
                     break;
                 case Value::Kind::Boolean:
-                    builder->setType(st, i, SQL_BOOLEAN | 1);
-                    builder->setLength(st, i, 1);
-                    builder->setScale(st, i, 0);
+                    wire = Wire{SQL_BOOLEAN, 1, 0};
                     break;
+                }
+                if (wire) {
+                    builder->setType(st, i, wire->type | 1);
+                    builder->setLength(st, i, wire->length);
+                    builder->setScale(st, i, wire->scale);
                 }
             }
         } catch (...) {

@@ -1,4 +1,5 @@
 #include "registries/DictionaryWindows.h"
+#include "registries/RegistryFrames.h"
 
 #include "ui/ListWindow.h"
 
@@ -10,20 +11,6 @@
 namespace korven::registries {
 
 namespace {
-
-QColor colourOf(CellColour c) {
-    switch (c) {
-    case CellColour::PaleYellow:
-        return ui::paleYellow();
-    case CellColour::PaleGreen:
-        return ui::paleGreen();
-    case CellColour::Yellow:
-        return ui::yellow();
-    case CellColour::Default:
-        break;
-    }
-    return QColor();
-}
 
 bool isNumber(const FieldInfo& f) {
     return f.kind != FieldKind::Text && f.kind != FieldKind::Date;
@@ -53,7 +40,7 @@ ui::ListConfig listConfig(const DictionaryConfig& config) {
     c.keyField = config.key.column;
     c.reportProject = QFileInfo(config.reportProject).fileName();
     c.dataView = config.dataView;
-    ui::ListColumn key{config.key.column, config.keyGridTitle, colourOf(config.keyColour)};
+    ui::ListColumn key{config.key.column, config.keyGridTitle, cellColour(config.keyColour)};
     key.alignment = Qt::AlignRight | Qt::AlignVCenter;
     key.width = 6;
     key.type = exports::FieldType::Integer;
