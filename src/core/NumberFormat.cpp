@@ -1,5 +1,7 @@
 #include "core/NumberFormat.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace korven {
@@ -44,13 +46,16 @@ QString formatGeneral(double value, const QLocale& locale) {
 
 bool parseNumber(const QString& text, double& value, const QLocale& locale) {
     QString t = text.trimmed();
+    // Blanks (also the no-break blanks a locale groups digits with) may separate digit groups.
     t.remove(QLatin1Char(' '));
     t.remove(QChar(0x00A0));
     t.remove(QChar(0x202F));
     if (locale.groupSeparator() != QLatin1String(".") && locale.groupSeparator() != QLatin1String(","))
         t.remove(locale.groupSeparator());
+    // Digits with at most one decimal separator; no exponents, no letters.
+    static const QRegularExpression shape(QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
+    if (!shape.match(t).hasMatch()) return false;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.isEmpty()) return false;
     bool ok = false;
     double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v)) return false;

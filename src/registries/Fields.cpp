@@ -1,5 +1,7 @@
 #include "registries/Fields.h"
 
+#include "core/NumberFormat.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -18,17 +20,8 @@ FieldInfo fieldInfo(const char* column, const char* label, FieldKind kind, int w
 }
 
 std::optional<double> parseNumber(const QString& text) {
-    QString t = text.trimmed();
-    // Blanks (also the no-break blank a locale uses) may group the digits.
-    t.remove(QLatin1Char(' '));
-    t.remove(QChar(0x00A0));
-    t.remove(QChar(0x202F));
-    static const QRegularExpression shape(QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
-    if (!shape.match(t).hasMatch()) return std::nullopt;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return std::nullopt;
+    double v = 0;
+    if (!korven::parseNumber(text, v, QLocale::c())) return std::nullopt;
     return v;
 }
 
@@ -138,20 +131,8 @@ QString editText(const FieldInfo& field, const db::Value& value) {
 QString displayText(const FieldInfo& field, const db::Value& value, const QLocale& locale) {
     if (field.kind == FieldKind::Decimal && field.displayDecimals >= 0) {
         if (value.isNull()) return QString();
-        // Grouped in threes also where the locale would leave four digits ungrouped ("1 234,50").
-        QLocale plain = QLocale::c();
-        plain.setNumberOptions(QLocale::DefaultNumberOptions);
-        const QString c = plain.toString(value.toDecimal(field.scale).toDouble(), 'f', field.displayDecimals);
-        QString out;
-        for (QChar ch : c) {
-            if (ch == QLatin1Char(','))
-                out += locale.groupSeparator();
-            else if (ch == QLatin1Char('.'))
-                out += locale.decimalPoint();
-            else
-                out += ch;
-        }
-        return out;
+        return formatNumber(value.toDecimal(field.scale).toDouble(), kDisplayPrecision, field.displayDecimals,
+                            locale);
     }
     QString s = editText(field, value);
     if (field.kind == FieldKind::Decimal) s.replace(QLatin1Char('.'), locale.decimalPoint());

@@ -68,6 +68,9 @@ Conversion convertInput(const FieldInfo& field, const QString& typed);
 // The text an editor field shows for a value (numbers as stored, with '.'; dates yyyy-MM-dd).
 QString editText(const FieldInfo& field, const db::Value& value);
 
+// Significant digits of the norms' display format.
+constexpr int kDisplayPrecision = 6;
+
 // The text a grid cell shows: numbers with a display format get thousands separators and that many
 // decimals in the given locale; everything else as editText, with the locale's decimal separator.
 QString displayText(const FieldInfo& field, const db::Value& value, const QLocale& locale = QLocale());
@@ -171,6 +174,9 @@ QString cellText(const Record& record, const std::vector<FieldDef<Record>>& fiel
 
 // The text an editor field shows for a column of a record.
 template <class Record> QString fieldText(const Record& record, const FieldDef<Record>& field) {
+    // Fields with a display format (the norms) show it in the editor too; the conversion of typed
+    // text reads it back.
+    if (field.info.displayDecimals >= 0) return displayText(field.info, fieldValue(record, field));
     return editText(field.info, fieldValue(record, field));
 }
 

@@ -42,7 +42,8 @@ TEST(NumberFormat, ParsesWhatOperatorsType) {
         bool ok;
         double value;
     } cases[] = {{"12,5", true, 12.5}, {"12.5", true, 12.5}, {" 1 234,50 ", true, 1234.5}, {"-3", true, -3},
-                 {"", false, 0},       {"abc", false, 0},    {"1,2,3", false, 0},          {"12x", false, 0}};
+                 {"", false, 0},       {"abc", false, 0},    {"1,2,3", false, 0},          {"12x", false, 0},
+                 {"1e5", false, 0},    {",5", true, 0.5}};
     for (const Case& c : cases) {
         double v = 0;
         EXPECT_EQ(parseNumber(QString::fromUtf8(c.text), v, pl), c.ok) << c.text;
