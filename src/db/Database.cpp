@@ -644,6 +644,19 @@ Statement::Statement(Attachment& attachment, const QString& sql) {
 Statement::~Statement() = default;
 
 Rows Statement::select(Transaction& transaction, const Params& params) {
+    Rows rows;
+    run(transaction, params, &rows);
+    return rows;
+}
+
+int Statement::execute(Transaction& transaction, const Params& params) {
+    return run(transaction, params, nullptr);
+}
+
+// Runs the statement once. With `rows`, a select's rows are fetched to the end and an
+// "insert ... returning" gives its one row; without, the statement only runs. Returns the number of
+// rows the statement touched.
+int Statement::run(Transaction& transaction, const Params& params, Rows* rows) {
     if (!transaction.isActive())
         throw DbError(DbError::Reason::Usage, QStringLiteral("Transakcja nie jest aktywna"));
     return guarded([&] {
@@ -651,53 +664,30 @@ Rows Statement::select(Transaction& transaction, const Params& params) {
         impl_->prepare(&st, transaction.handle());
         std::vector<unsigned char> inBuffer;
         IMessageMetadata* inMeta = impl_->buildInput(&st, paramNames_, params, inBuffer);
-        Rows rows;
+        unsigned char* in = inMeta ? inBuffer.data() : nullptr;
         std::vector<unsigned char> outBuffer(impl_->outMeta->getMessageLength(&st));
+        const bool isCursor =
+            impl_->type == isc_info_sql_stmt_select || impl_->type == isc_info_sql_stmt_select_for_upd;
         try {
-            bool isCursor =
-                impl_->type == isc_info_sql_stmt_select || impl_->type == isc_info_sql_stmt_select_for_upd;
-            if (isCursor) {
-                IResultSet* rs = impl_->stmt->openCursor(
-                    &st, transaction.handle(), inMeta, inMeta ? inBuffer.data() : nullptr, impl_->outMeta, 0);
+            if (isCursor && rows) {
+                IResultSet* rs =
+                    impl_->stmt->openCursor(&st, transaction.handle(), inMeta, in, impl_->outMeta, 0);
                 try {
                     while (rs->fetchNext(&st, outBuffer.data()) == IStatus::RESULT_OK)
-                        rows.push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
+                        rows->push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
                     rs->close(&st);
                 } catch (...) {
                     rs->release();
                     throw;
                 }
             } else {
-                // "insert ... returning" and the like give one row from execute itself.
-                bool hasOutput = impl_->outMeta->getCount(&st) > 0;
-                impl_->stmt->execute(&st, transaction.handle(), inMeta, inMeta ? inBuffer.data() : nullptr,
+                const bool hasOutput = !isCursor && impl_->outMeta->getCount(&st) > 0;
+                impl_->stmt->execute(&st, transaction.handle(), inMeta, in,
                                      hasOutput ? impl_->outMeta : nullptr,
                                      hasOutput ? outBuffer.data() : nullptr);
-                if (hasOutput) rows.push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
+                if (hasOutput && rows)
+                    rows->push_back(impl_->decodeRow(&st, transaction.handle(), outBuffer.data()));
             }
-        } catch (...) {
-            if (inMeta) inMeta->release();
-            throw;
-        }
-        if (inMeta) inMeta->release();
-        return rows;
-    });
-}
-
-int Statement::execute(Transaction& transaction, const Params& params) {
-    if (!transaction.isActive())
-        throw DbError(DbError::Reason::Usage, QStringLiteral("Transakcja nie jest aktywna"));
-    return guarded([&] {
-        Status st;
-        impl_->prepare(&st, transaction.handle());
-        std::vector<unsigned char> inBuffer;
-        IMessageMetadata* inMeta = impl_->buildInput(&st, paramNames_, params, inBuffer);
-        std::vector<unsigned char> outBuffer(impl_->outMeta->getMessageLength(&st));
-        bool hasOutput = impl_->outMeta->getCount(&st) > 0 && impl_->type != isc_info_sql_stmt_select;
-        try {
-            impl_->stmt->execute(&st, transaction.handle(), inMeta, inMeta ? inBuffer.data() : nullptr,
-                                 hasOutput ? impl_->outMeta : nullptr,
-                                 hasOutput ? outBuffer.data() : nullptr);
         } catch (...) {
             if (inMeta) inMeta->release();
             throw;

@@ -183,6 +183,7 @@ public:
     const QStringList& parameterNames() const { return paramNames_; }
 
 private:
+    int run(Transaction& transaction, const Params& params, Rows* rows);
     struct Impl;
     std::unique_ptr<Impl> impl_;
     QStringList paramNames_;

@@ -196,10 +196,7 @@ SettlementForm::SettlementForm(SettlementMode mode, const CardRecord& card, cons
     : QDialog(parent), mode_(mode), card_(card), original_(keyOf(card)), vehicle_(vehicle), data_(data) {
     setObjectName(mode == SettlementMode::Norms ? QStringLiteral("KartaD") : QStringLiteral("KartaD2"));
     setWindowTitle(settlementCaption(mode, data_.settings()));
-    if (mode == SettlementMode::Norms)
-        buildNorms();
-    else
-        buildMeter();
+    buildLayout();
 
     // The order Tab walks: counters first, the buttons last.
     tabOrder_ = tabOrder(mode);
@@ -330,7 +327,9 @@ QWidget* SettlementForm::buttons() {
     return w;
 }
 
-void SettlementForm::buildNorms() {
+// The layout of both windows: "Dane Ogólne" across the top, the counters and call-outs below it,
+// then the allowances (by norms) or the meter readings (by meter) beside the sums and the buttons.
+void SettlementForm::buildLayout() {
     auto* top = new QVBoxLayout(this);
     auto* general = qobject_cast<QGroupBox*>(buildGroup(generalGroup(mode_)));
     static_cast<QGridLayout*>(general->layout())->addWidget(heading(), 0, 0, 1, -1);
@@ -340,31 +339,14 @@ void SettlementForm::buildNorms() {
     middle->addWidget(buildGroup(callOutsGroup()), 2);
     top->addLayout(middle);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(buildGroup(allowancesGroup()), 3);
-    auto* right = new QVBoxLayout;
-    right->addWidget(buildGroup(sumsGroup(mode_)));
-    right->addStretch(1);
-    right->addWidget(buttons());
-    bottom->addLayout(right, 2);
-    top->addLayout(bottom, 1);
-    fuelResult_ = labels_.value(QStringLiteral("fuelResult"));
-    oilResult_ = labels_.value(QStringLiteral("oilResult"));
-}
-
-void SettlementForm::buildMeter() {
-    auto* top = new QVBoxLayout(this);
-    auto* general = qobject_cast<QGroupBox*>(buildGroup(generalGroup(mode_)));
-    static_cast<QGridLayout*>(general->layout())->addWidget(heading(), 0, 0, 1, -1);
-    top->addWidget(general);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(buildGroup(countersGroup()), 3);
-    middle->addWidget(buildGroup(callOutsGroup()), 2);
-    top->addLayout(middle);
-    auto* bottom = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    left->addWidget(buildGroup(meterGroup()));
-    left->addStretch(1);
-    bottom->addLayout(left, 3);
+    if (mode_ == SettlementMode::Norms) {
+        bottom->addWidget(buildGroup(allowancesGroup()), 3);
+    } else {
+        auto* left = new QVBoxLayout;
+        left->addWidget(buildGroup(meterGroup()));
+        left->addStretch(1);
+        bottom->addLayout(left, 3);
+    }
     auto* right = new QVBoxLayout;
     right->addWidget(buildGroup(sumsGroup(mode_)));
     right->addStretch(1);

@@ -79,8 +79,7 @@ private:
     void refresh();
     void showResult(QLabel* label, const ResultLabel& result);
     QWidget* buttons();
-    void buildNorms();
-    void buildMeter();
+    void buildLayout();
     QWidget* heading();
 
     SettlementMode mode_;
