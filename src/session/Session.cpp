@@ -246,6 +246,17 @@ void Session::countOut() {
     changeConnectionCount(-1);
 }
 
+QString connectFailureText(const db::DbError& e) {
+    // One message for every failure to connect; anything but a refused password also says why.
+    QString text = messages::wrongPassword();
+    if (e.reason() == db::DbError::Reason::DatabaseInUse)
+        text += QStringLiteral("\n\nBaza danych jest otwarta przez inny program. Bez serwera bazy danych "
+                               "z jedną bazą może pracować tylko jeden program naraz; do pracy wielu "
+                               "stanowisk wpisz w setup.ini (sciezka) adres serwera, np. serwer:/folder.");
+    if (e.reason() != db::DbError::Reason::LoginRefused) text += QStringLiteral("\n\n") + e.message();
+    return text;
+}
+
 std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui) {
     SetupIni ini = SetupIni::load(setupIniPath);
     const QString database = db::databaseName(ini.sciezka());
@@ -265,10 +276,7 @@ std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui
         p.password = password;
         attachment = db::Attachment::attach(p);
     } catch (const db::DbError& e) {
-        // One message for every failure to connect; anything but a refused password also says why.
-        QString text = messages::wrongPassword();
-        if (e.reason() != db::DbError::Reason::LoginRefused) text += QStringLiteral("\n\n") + e.message();
-        ui.showMessage(text);
+        ui.showMessage(connectFailureText(e));
         return nullptr;
     }
 

@@ -100,6 +100,10 @@ public:
 // been shown through the ui). Errors while loading the settings or counting are passed on.
 std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui);
 
+// The message of a failed connection: "Błędne Hasło ..." for every failure, with the reason below it
+// when the password is not what failed.
+QString connectFailureText(const db::DbError& error);
+
 // The messages of the start-up, as the operators know them.
 namespace messages {
 inline QString wrongPassword() {

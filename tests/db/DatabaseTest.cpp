@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -277,4 +278,27 @@ TEST(Connect, MissingClientLibraryIsAnError) {
         EXPECT_EQ(e.reason(), DbError::Reason::ClientLibraryMissing);
         EXPECT_TRUE(e.message().contains(QLatin1String("libfbclient-not-here.so")));
     }
+}
+
+TEST(Connect, ADatabaseHeldByAnotherEmbeddedProgramIsInUse) {
+    QTemporaryDir dir;
+    ConnectParams p;
+    p.database = dir.filePath(QStringLiteral("held.fdb"));
+    p.user = QStringLiteral("SYSDBA");
+    Attachment::create(p)->detach();
+    // Another program opens the file with its own embedded engine and keeps it open.
+    QProcess other;
+    other.start(QStringLiteral("isql-fb"),
+                {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), p.database});
+    ASSERT_TRUE(other.waitForStarted(10000));
+    other.write("select 1 from rdb$database;\n");
+    ASSERT_TRUE(other.waitForReadyRead(10000));
+    try {
+        Attachment::attach(p);
+        ADD_FAILURE() << "expected the database to be in use";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.reason(), DbError::Reason::DatabaseInUse) << e.message().toStdString();
+    }
+    other.closeWriteChannel();
+    other.waitForFinished(10000);
 }

@@ -227,3 +227,16 @@ TEST(Session, MainWindowTitle) {
                                       QString(27, QLatin1Char(' ')) + QStringLiteral("Marzec 2009"));
     EXPECT_EQ(mainWindowTitle(s).size(), 58 + QStringLiteral("Marzec 2009").size());
 }
+
+TEST(Startup, ConnectFailuresSayWhyUnlessItIsThePassword) {
+    using R = db::DbError::Reason;
+    EXPECT_EQ(
+        connectFailureText(db::DbError(R::LoginRefused, QStringLiteral("Your user name and password..."))),
+        messages::wrongPassword());
+    const QString inUse = connectFailureText(db::DbError(R::DatabaseInUse, QStringLiteral("already opened")));
+    EXPECT_TRUE(inUse.startsWith(messages::wrongPassword()));
+    EXPECT_TRUE(inUse.contains(QStringLiteral("otwarta przez inny program")));
+    EXPECT_TRUE(inUse.endsWith(QStringLiteral("already opened")));
+    EXPECT_TRUE(connectFailureText(db::DbError(R::Unreachable, QStringLiteral("no route")))
+                    .endsWith(QStringLiteral("\n\nno route")));
+}
