@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 
@@ -533,4 +535,40 @@ TEST(RegistryReports, ListsAndRecordsPrintIntoFiles) {
     ASSERT_EQ(written.size(), 4);
     for (const QString& file : written)
         EXPECT_GT(QFileInfo(file).size(), 1000) << file.toStdString();
+}
+
+// The spreadsheet application reads the exported registry: LibreOffice converts it to CSV.
+TEST(VehicleWindows, ExportedRegistryOpensInLibreOffice) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) GTEST_SKIP() << "soffice (libreoffice-calc-nogui) is not installed";
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    auto w = openList<Pojazd>(f);
+    QTemporaryDir out;
+    w->exportEnvironment.folder = out.path();
+    QTest::mouseClick(w->exportButton(), Qt::LeftButton);
+    const QStringList names = QDir(out.path()).entryList({QStringLiteral("*.xlsx")}, QDir::Files);
+    ASSERT_EQ(names.size(), 1);
+    QFile::rename(out.filePath(names.first()), out.filePath(QStringLiteral("pojazdy.xlsx")));
+
+    QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), out.filePath(QStringLiteral("home")));
+    p.setProcessEnvironment(environment);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                      out.path(), out.filePath(QStringLiteral("pojazdy.xlsx"))});
+    ASSERT_TRUE(p.waitForFinished(180000));
+    QFile csv(out.filePath(QStringLiteral("pojazdy.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << p.readAll().toStdString();
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(vehicleExportTitle(9, 3).trimmed())) << lines[0].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Kod,Nazwa Pojazdu,Nr Rejestracyjny")))
+        << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("_1,GBA 2,5/16 MAN,KN 1000A")) ||
+                lines[3].startsWith(QStringLiteral("_1,\"GBA 2,5/16 MAN\",KN 1000A")))
+        << lines[3].toStdString();
+    EXPECT_EQ(lines.size(), 2 + 1 + 36); // title, empty row, headers, every vehicle
 }
