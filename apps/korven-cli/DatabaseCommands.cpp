@@ -18,7 +18,7 @@ namespace {
 struct CreateOptions {
     QString sciezka;
     QString user = QStringLiteral("SYSDBA");
-    QString password = QStringLiteral("masterkey");
+    QString password; // the embedded engine takes any; a server needs --password
 };
 
 bool parseCreate(const QStringList& args, CreateOptions& o) {
