@@ -137,18 +137,15 @@ const std::vector<GridColumn>& equipmentGrid() {
 }
 
 QString equipmentListTitle(int year, int month) {
-    return padCut(QStringLiteral("Kartoteka Sprzętu"), 80) + titleSuffix(year, month);
+    return registryListTitle(QStringLiteral("Kartoteka Sprzętu"), year, month);
 }
 
 QString equipmentEditorTitle(const EquipmentRecord& e) {
-    return QStringLiteral("Dane Szczegółowe Sprzętu :   ") + e.nazwa.trimmed() + QLatin1Char(' ') +
-           e.nrrej.trimmed();
+    return registryEditorTitle(QStringLiteral("Dane Szczegółowe Sprzętu :   "), e.nazwa, e.nrrej);
 }
 
 QString equipmentExportTitle(int year, int month) {
-    return (QStringLiteral("Kartoteka Sprzętu za ") + monthName(month) + QStringLiteral(" 20") +
-            twoDigits(year))
-        .left(100);
+    return registryExportTitle(QStringLiteral("Kartoteka Sprzętu"), year, month);
 }
 
 std::optional<QString> checkEngineKind(const QString& rodzsiln) {

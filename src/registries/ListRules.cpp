@@ -1,6 +1,21 @@
 #include "registries/ListRules.h"
 
+#include "core/Period.h"
+
 namespace korven::registries {
+
+QString registryListTitle(const QString& name, int year, int month) {
+    return padCut(name, 80) + titleSuffix(year, month);
+}
+
+QString registryEditorTitle(const QString& caption, const QString& name, const QString& nrrej) {
+    return caption + name.trimmed() + QLatin1Char(' ') + nrrej.trimmed();
+}
+
+QString registryExportTitle(const QString& name, int year, int month) {
+    return (name + QStringLiteral(" za ") + monthName(month) + QStringLiteral(" 20") + twoDigits(year))
+        .left(100);
+}
 
 SearchResult searchForward(const QStringList& names, int current, const QString& text) {
     SearchResult r;

@@ -19,6 +19,13 @@ inline const QString rowGone = QStringLiteral(
     "Ta pozycja została w międzyczasie usunięta przez innego użytkownika. Zmiany nie zostały zapisane ...");
 } // namespace texts
 
+// A registry list's window title: its name filled to 80 characters, then the working period.
+QString registryListTitle(const QString& name, int year, int month);
+// A registry editor's title: the caption, the record's name and its registration number.
+QString registryEditorTitle(const QString& caption, const QString& name, const QString& nrrej);
+// A registry's export title: its name, "za", the working period; at most 100 characters.
+QString registryExportTitle(const QString& name, int year, int month);
+
 // The rows of a list as read for a window. Opening and re-reading a list never fail in the window's
 // face: the error is kept here (for a log or a status line) and the rows are what could be read.
 template <class Row> struct ListRead {

@@ -209,18 +209,15 @@ QString vehicleExportButton(VehicleLayout layout) {
 }
 
 QString vehicleListTitle(int year, int month) {
-    return padCut(QStringLiteral("Kartoteka Pojazdów"), 80) + titleSuffix(year, month);
+    return registryListTitle(QStringLiteral("Kartoteka Pojazdów"), year, month);
 }
 
 QString vehicleEditorTitle(const VehicleRecord& v) {
-    return QStringLiteral("Dane Szczegółowe Pojazdu :   ") + v.nazwa.trimmed() + QLatin1Char(' ') +
-           v.nrrej.trimmed();
+    return registryEditorTitle(QStringLiteral("Dane Szczegółowe Pojazdu :   "), v.nazwa, v.nrrej);
 }
 
 QString vehicleExportTitle(int year, int month) {
-    return (QStringLiteral("Kartoteka Pojazdów za ") + monthName(month) + QStringLiteral(" 20") +
-            twoDigits(year))
-        .left(100);
+    return registryExportTitle(QStringLiteral("Kartoteka Pojazdów"), year, month);
 }
 
 QString vehicleDesignation(const VehicleRecord& v) {
