@@ -1,5 +1,5 @@
 // How long the settlement rules take for one card: a field left and "&Przelicz".
-#include "tripcards/FieldEvents.h"
+#include "tripcards/rules/FieldEvents.h"
 
 #include <benchmark/benchmark.h>
 

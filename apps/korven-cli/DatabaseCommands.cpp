@@ -3,7 +3,7 @@
 #include "Command.h"
 
 #include "db/Database.h"
-#include "registries/Photo.h"
+#include "registries/data/Photo.h"
 #include "schema/Demo.h"
 #include "schema/Schema.h"
 

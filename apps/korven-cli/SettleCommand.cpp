@@ -1,6 +1,6 @@
 #include "Command.h"
 
-#include "tripcards/SettleJson.h"
+#include "tripcards/rules/SettleJson.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 #include "Navigation.h"
 
-#include "registries/DictionaryWindows.h"
-#include "registries/RegistryWindows.h"
-#include "tripcards/TripCardWindows.h"
+#include "registries/ui/DictionaryWindows.h"
+#include "registries/ui/RegistryWindows.h"
+#include "tripcards/ui/TripCardWindows.h"
 
 namespace korven::app {
 

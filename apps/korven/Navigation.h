@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/Navigator.h"
-#include "session/Session.h"
+#include "session/data/Session.h"
+#include "session/ui/Navigator.h"
 
 namespace korven::app {
 

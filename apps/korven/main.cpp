@@ -1,7 +1,7 @@
 #include "Navigation.h"
 
-#include "session/LoginDialog.h"
-#include "session/MainWindows.h"
+#include "session/ui/LoginDialog.h"
+#include "session/ui/MainWindows.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
 

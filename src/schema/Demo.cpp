@@ -1,6 +1,6 @@
 #include "schema/Demo.h"
 
-#include "tripcards/TripCardDemo.h"
+#include "tripcards/data/TripCardDemo.h"
 
 namespace korven::schema {
 

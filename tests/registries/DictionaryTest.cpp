@@ -1,5 +1,5 @@
-#include "registries/Dictionary.h"
-#include "registries/Codes.h"
+#include "registries/data/Dictionary.h"
+#include "registries/data/Codes.h"
 
 #include "support/TestSupport.h"
 

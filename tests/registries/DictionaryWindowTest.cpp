@@ -1,6 +1,6 @@
-#include "registries/DictionaryWindows.h"
+#include "registries/ui/DictionaryWindows.h"
 #include "reports/ui/ReportPrint.h"
-#include "session/MainWindows.h"
+#include "session/ui/MainWindows.h"
 #include "support/GuiSupport.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "registries/Equipment.h"
+#include "registries/data/Equipment.h"
 
 #include "RegistryTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "registries/Fields.h"
+#include "registries/rules/Fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "registries/ListRules.h"
+#include "registries/data/ListRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "registries/Photo.h"
+#include "registries/data/Photo.h"
 
 #include "schema/Demo.h"
 #include "support/TestSupport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registries/Fields.h"
+#include "registries/rules/Fields.h"
 #include "support/TestSupport.h"
 
 #include <QMap>

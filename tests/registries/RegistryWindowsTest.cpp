@@ -1,6 +1,6 @@
 #include "exports/XlsxReader.h"
-#include "registries/EquipmentWindows.h"
-#include "registries/VehicleWindows.h"
+#include "registries/ui/EquipmentWindows.h"
+#include "registries/ui/VehicleWindows.h"
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
 #include "session/SessionFixture.h"

@@ -1,4 +1,4 @@
-#include "registries/Vehicle.h"
+#include "registries/data/Vehicle.h"
 
 #include "RegistryTestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "SessionFixture.h"
-#include "session/MainWindows.h"
+#include "session/ui/MainWindows.h"
 #include "support/GuiSupport.h"
 #include "support/TestSupport.h"
 

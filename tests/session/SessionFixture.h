@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SetupIni.h"
-#include "session/Session.h"
+#include "session/data/Session.h"
 
 #include <QDir>
 #include <QTemporaryDir>

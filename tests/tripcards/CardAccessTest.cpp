@@ -1,4 +1,4 @@
-#include "tripcards/CardAccess.h"
+#include "tripcards/rules/CardAccess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tripcards/CardRecord.h"
-#include "tripcards/VehicleContext.h"
+#include "tripcards/rules/CardRecord.h"
+#include "tripcards/rules/VehicleContext.h"
 
 namespace korven::tripcards::test {
 

@@ -1,4 +1,4 @@
-#include "tripcards/CardInsert.h"
+#include "tripcards/rules/CardInsert.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "schema/Schema.h"
 #include "support/TestSupport.h"
-#include "tripcards/CardRegisterData.h"
+#include "tripcards/data/CardRegisterData.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "tripcards/CardRecord.h"
+#include "tripcards/rules/CardRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The register's statements against an embedded database.
 
-#include "tripcards/CardRegisterData.h"
+#include "tripcards/data/CardRegisterData.h"
 #include "core/NumberFormat.h"
 #include "support/TestSupport.h"
-#include "tripcards/Settlement.h"
+#include "tripcards/rules/Settlement.h"
 
 #include <gtest/gtest.h>
 

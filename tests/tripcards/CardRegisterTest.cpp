@@ -1,6 +1,6 @@
 // Register rules without a database: numbering, carry-over, display texts, captions, document fields.
 
-#include "tripcards/CardRegister.h"
+#include "tripcards/rules/CardRegister.h"
 
 #include <gtest/gtest.h>
 

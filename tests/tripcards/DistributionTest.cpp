@@ -1,7 +1,7 @@
 #include "CardFixtures.h"
 
-#include "tripcards/FieldEvents.h"
-#include "tripcards/Settlement.h"
+#include "tripcards/rules/FieldEvents.h"
+#include "tripcards/rules/Settlement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "CardFixtures.h"
 
-#include "tripcards/FieldEvents.h"
+#include "tripcards/rules/FieldEvents.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tripcards/SettleJson.h"
+#include "tripcards/rules/SettleJson.h"
 
 #include <gtest/gtest.h>
 

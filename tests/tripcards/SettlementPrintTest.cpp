@@ -1,4 +1,4 @@
-#include "tripcards/SettlementPrint.h"
+#include "tripcards/rules/SettlementPrint.h"
 #include "CardFixtures.h"
 
 #include <gtest/gtest.h>

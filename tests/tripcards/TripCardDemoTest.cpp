@@ -2,8 +2,8 @@
 
 #include "schema/Demo.h"
 #include "support/TestSupport.h"
-#include "tripcards/CardRegisterData.h"
-#include "tripcards/Settlement.h"
+#include "tripcards/data/CardRegisterData.h"
+#include "tripcards/rules/Settlement.h"
 
 #include <gtest/gtest.h>
 

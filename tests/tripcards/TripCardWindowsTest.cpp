@@ -3,9 +3,9 @@
 #include "session/SessionFixture.h"
 #include "support/GuiSupport.h"
 #include "support/TestSupport.h"
-#include "tripcards/CardAccess.h"
-#include "tripcards/Karta.h"
-#include "tripcards/SettlementForm.h"
+#include "tripcards/rules/CardAccess.h"
+#include "tripcards/ui/Karta.h"
+#include "tripcards/ui/SettlementForm.h"
 #include "ui/CheckedEdit.h"
 
 #include <QApplication>

@@ -1,0 +1,221 @@
+#include "tripcards/rules/CardRecord.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace korven::tripcards {
+
+namespace {
+
+using R = CardRecord;
+
+const Allowance allowanceTable[] = {
+    {"DODPOS", "Praca silnika na postoju [min]", true, &R::DODPOS, &R::DODPOS_1, &R::DODPOS_2, &R::DODPOS_3},
+    {"DODNAP", "Autopompa [min]", true, &R::DODNAP, &R::DODNAP_1, &R::DODNAP_2, &R::DODNAP_3},
+    {"DODUR1", "Urządzenie specjalne [min]", true, &R::DODUR1, &R::DODUR1_1, &R::DODUR1_2, &R::DODUR1_3},
+    {"DODUR2", "Klimatyzacja [min]", true, &R::DODUR2, &R::DODUR2_1, &R::DODUR2_2, &R::DODUR2_3},
+    {"DODMIE", "Dodatek Miejski [km]", false, &R::DODMIE, &R::DODMIE_1, &R::DODMIE_2, &R::DODMIE_3},
+    {"DODA", "Dodatek Alarmowy [km]", false, &R::DODA, &R::DODA_1, &R::DODA_2, &R::DODA_3},
+    {"DODG", "Dodatek Górski [km]", false, &R::DODG, &R::DODG_1, &R::DODG_2, &R::DODG_3},
+    {"DODUG", "Dodatek UG [min]", false, &R::DODUG, &R::DODUG_1, &R::DODUG_2, &R::DODUG_3},
+    {"DODOZ", "Dodatek Oz(krótkie trasy) [km]", false, &R::DODOZ, &R::DODOZ_1, &R::DODOZ_2, &R::DODOZ_3},
+    {"DODK", "Dodatek Klimatyzacja [km]", false, &R::DODK, &R::DODK_1, &R::DODK_2, &R::DODK_3},
+    {"DODT", "Dodatek Terenowy [km]", false, &R::DODT, &R::DODT_1, &R::DODT_2, &R::DODT_3},
+    {"DODZ", "Dodatek Zimowy [km]", false, &R::DODZ, &R::DODZ_1, &R::DODZ_2, &R::DODZ_3},
+    {"DODSZ", "Dodatek Szkoleniowy [km]", false, &R::DODSZ, &R::DODSZ_1, &R::DODSZ_2, &R::DODSZ_3},
+    {"DODH", "Dodatek Holowniczy [km]", false, &R::DODH, &R::DODH_1, &R::DODH_2, &R::DODH_3},
+};
+static_assert(std::size(allowanceTable) == allowanceCount);
+
+constexpr ColumnType I = ColumnType::Integer;
+constexpr ColumnType D = ColumnType::Decimal;
+
+const CardColumn columnTable[] = {
+    {"KODA", I, 9, 0, &R::KODA},
+    {"KODD", I, 9, 0, &R::KODD},
+    {"NRREJ", ColumnType::Text, 10, 0, &R::NRREJ},
+    {"ROKD", I, 9, 0, &R::ROKD},
+    {"MIED", I, 9, 0, &R::MIED},
+    {"DATAD", ColumnType::Date, 0, 0, &R::DATAD},
+    {"PRZEBIEG0", D, 9, 2, &R::PRZEBIEG0},
+    {"PRZEBIEGM", D, 9, 2, &R::PRZEBIEGM},
+    {"PRZEBIEGS", D, 9, 2, &R::PRZEBIEGS},
+    {"PRZEBIEG0P", D, 9, 2, &R::PRZEBIEG0P},
+    {"PRZEBIEGMP", D, 9, 2, &R::PRZEBIEGMP},
+    {"PRZEBIEGSP", D, 9, 2, &R::PRZEBIEGSP},
+    {"NORMAP", D, 9, 2, &R::NORMAP},
+    {"NORMAA", D, 9, 2, &R::NORMAA},
+    {"NORMAUG", D, 9, 2, &R::NORMAUG},
+    {"NORMAO", D, 9, 2, &R::NORMAO},
+    {"ZUZYCIEPN", D, 9, 2, &R::ZUZYCIEPN},
+    {"ZUZYCIEP", D, 9, 2, &R::ZUZYCIEP},
+    {"ZUZYCIEON", D, 9, 2, &R::ZUZYCIEON},
+    {"ZUZYCIEO", D, 9, 2, &R::ZUZYCIEO},
+    {"DODATKIP", D, 9, 2, &R::DODATKIP},
+    {"RAZEMP", D, 9, 2, &R::RAZEMP},
+    {"PRZEPALP", D, 9, 2, &R::PRZEPALP},
+    {"PRZEPALO", D, 9, 2, &R::PRZEPALO},
+    {"WYJAZDMZ", I, 9, 0, &R::WYJAZDMZ},
+    {"WYJAZDP", I, 9, 0, &R::WYJAZDP},
+    {"WYJAZDF", I, 9, 0, &R::WYJAZDF},
+    {"WYJAZDIN", I, 9, 0, &R::WYJAZDIN},
+    {"MASAPR", D, 9, 2, &R::MASAPR},
+    {"MIER_POCZ", D, 8, 2, &R::MIER_POCZ},
+    {"MIER_KON", D, 8, 2, &R::MIER_KON},
+    {"DODPOS", D, 9, 2, &R::DODPOS},
+    {"DODPOS_1", D, 9, 5, &R::DODPOS_1},
+    {"DODPOS_2", D, 9, 2, &R::DODPOS_2},
+    {"DODPOS_3", D, 9, 2, &R::DODPOS_3},
+    {"DODNAP", D, 9, 2, &R::DODNAP},
+    {"DODNAP_1", D, 9, 5, &R::DODNAP_1},
+    {"DODNAP_2", D, 9, 2, &R::DODNAP_2},
+    {"DODNAP_3", D, 9, 2, &R::DODNAP_3},
+    {"DODUR1", D, 7, 2, &R::DODUR1},
+    {"DODUR1_1", D, 8, 5, &R::DODUR1_1},
+    {"DODUR1_2", D, 7, 2, &R::DODUR1_2},
+    {"DODUR1_3", D, 7, 2, &R::DODUR1_3},
+    {"DODUR2", D, 7, 2, &R::DODUR2},
+    {"DODUR2_1", D, 8, 5, &R::DODUR2_1},
+    {"DODUR2_2", D, 7, 2, &R::DODUR2_2},
+    {"DODUR2_3", D, 7, 2, &R::DODUR2_3},
+    {"DODMIE", D, 9, 2, &R::DODMIE},
+    {"DODMIE_1", D, 9, 5, &R::DODMIE_1},
+    {"DODMIE_2", D, 9, 2, &R::DODMIE_2},
+    {"DODMIE_3", D, 9, 2, &R::DODMIE_3},
+    {"DODA", D, 9, 2, &R::DODA},
+    {"DODA_1", D, 9, 5, &R::DODA_1},
+    {"DODA_2", D, 9, 2, &R::DODA_2},
+    {"DODA_3", D, 9, 2, &R::DODA_3},
+    {"DODG", D, 9, 2, &R::DODG},
+    {"DODG_1", D, 9, 5, &R::DODG_1},
+    {"DODG_2", D, 9, 2, &R::DODG_2},
+    {"DODG_3", D, 9, 2, &R::DODG_3},
+    {"DODUG", D, 9, 2, &R::DODUG},
+    {"DODUG_1", D, 9, 5, &R::DODUG_1},
+    {"DODUG_2", D, 9, 2, &R::DODUG_2},
+    {"DODUG_3", D, 9, 2, &R::DODUG_3},
+    {"DODOZ", D, 9, 2, &R::DODOZ},
+    {"DODOZ_1", D, 9, 5, &R::DODOZ_1},
+    {"DODOZ_2", D, 9, 2, &R::DODOZ_2},
+    {"DODOZ_3", D, 9, 2, &R::DODOZ_3},
+    {"DODK", D, 9, 2, &R::DODK},
+    {"DODK_1", D, 9, 5, &R::DODK_1},
+    {"DODK_2", D, 9, 2, &R::DODK_2},
+    {"DODK_3", D, 9, 2, &R::DODK_3},
+    {"DODT", D, 9, 2, &R::DODT},
+    {"DODT_1", D, 9, 5, &R::DODT_1},
+    {"DODT_2", D, 9, 2, &R::DODT_2},
+    {"DODT_3", D, 9, 2, &R::DODT_3},
+    {"DODZ", D, 9, 2, &R::DODZ},
+    {"DODZ_1", D, 9, 5, &R::DODZ_1},
+    {"DODZ_2", D, 9, 2, &R::DODZ_2},
+    {"DODZ_3", D, 9, 2, &R::DODZ_3},
+    {"DODSZ", D, 9, 2, &R::DODSZ},
+    {"DODSZ_1", D, 9, 5, &R::DODSZ_1},
+    {"DODSZ_2", D, 9, 2, &R::DODSZ_2},
+    {"DODSZ_3", D, 9, 2, &R::DODSZ_3},
+    {"DODH", D, 9, 2, &R::DODH},
+    {"DODH_1", D, 9, 5, &R::DODH_1},
+    {"DODH_2", D, 9, 2, &R::DODH_2},
+    {"DODH_3", D, 9, 2, &R::DODH_3},
+};
+
+template <class... F> struct Overloaded : F... { using F::operator()...; };
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
+
+} // namespace
+
+std::span<const Allowance> allowances() {
+    return allowanceTable;
+}
+
+const Allowance* findAllowance(QAnyStringView base) {
+    for (const Allowance& a : allowanceTable)
+        if (QAnyStringView::compare(base, QLatin1String(a.base), Qt::CaseInsensitive) == 0) return &a;
+    return nullptr;
+}
+
+const Allowance& allowance(QAnyStringView base) {
+    if (const Allowance* a = findAllowance(base)) return *a;
+    throw std::invalid_argument("unknown allowance " + base.toString().toStdString());
+}
+
+std::span<const CardColumn> cardColumns() {
+    return columnTable;
+}
+
+const CardColumn* findCardColumn(QAnyStringView name) {
+    for (const CardColumn& c : columnTable)
+        if (QAnyStringView::compare(name, QLatin1String(c.name), Qt::CaseInsensitive) == 0) return &c;
+    return nullptr;
+}
+
+QVariant cardValue(const CardRecord& card, const CardColumn& column) {
+    return std::visit(Overloaded{[&](int R::*m) { return QVariant(card.*m); },
+                                 [&](Dec2 R::*m) { return QVariant((card.*m).value()); },
+                                 [&](Dec5 R::*m) { return QVariant((card.*m).value()); },
+                                 [&](QString R::*m) { return QVariant(card.*m); },
+                                 [&](QDate R::*m) { return QVariant(card.*m); }},
+                      column.field);
+}
+
+bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& value) {
+    auto number = [&](double& out) {
+        if (!value.isValid() || value.isNull()) {
+            out = 0; // a null number reads as 0
+            return true;
+        }
+        bool ok = false;
+        out = value.toDouble(&ok);
+        return ok && std::isfinite(out);
+    };
+    return std::visit(Overloaded{[&](int R::*m) {
+                                     double d = 0;
+                                     if (!number(d) || d != std::trunc(d) ||
+                                         std::abs(d) > columnLimit(column))
+                                         return false;
+                                     card.*m = static_cast<int>(d);
+                                     return true;
+                                 },
+                                 [&](Dec2 R::*m) {
+                                     double d = 0;
+                                     if (!number(d)) return false;
+                                     card.*m = d;
+                                     return true;
+                                 },
+                                 [&](Dec5 R::*m) {
+                                     double d = 0;
+                                     if (!number(d)) return false;
+                                     card.*m = d;
+                                     return true;
+                                 },
+                                 [&](QString R::*m) {
+                                     card.*m = value.toString();
+                                     return true;
+                                 },
+                                 [&](QDate R::*m) {
+                                     if (!value.isValid() || value.isNull()) {
+                                         card.*m = QDate();
+                                         return true;
+                                     }
+                                     if (value.metaType().id() != QMetaType::QDate) return false;
+                                     card.*m = value.toDate();
+                                     return true;
+                                 }},
+                      column.field);
+}
+
+double columnLimit(const CardColumn& column) {
+    const double int32Max = std::numeric_limits<int>::max();
+    switch (column.type) {
+    case ColumnType::Integer:
+        return int32Max;
+    case ColumnType::Decimal:
+        return int32Max / std::pow(10.0, column.scale);
+    default:
+        return 0;
+    }
+}
+
+} // namespace korven::tripcards
