@@ -51,3 +51,28 @@ TEST(CliSettle, RefusesInputThatIsNotARequest) {
         EXPECT_FALSE(run.err.isEmpty());
     }
 }
+
+TEST(CliSettle, AResultBeyondItsColumnIsAnErrorAndIsNotReturned) {
+    const CliRun run = settle(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "card": {"NORMAP": 30},
+        "events": [["PRZEBIEG0", 21474836.47], ["PRZEBIEGM", 21474836.47]]})");
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject answer = QJsonDocument::fromJson(run.out).object();
+    EXPECT_TRUE(
+        answer.value(QLatin1String("error")).toString().contains(QStringLiteral("największa wartość")))
+        << run.out.toStdString();
+    EXPECT_EQ(answer.value(QLatin1String("card")).toObject().value(QLatin1String("PRZEBIEGS")).toDouble(),
+              21474836.47);
+}
+
+TEST(CliSettle, AnAnswerThatCannotBeWrittenIsAFailure) {
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(KORVEN_CLI), {QStringLiteral("settle")});
+    ASSERT_TRUE(p.waitForStarted());
+    p.write(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "events": [["PRZEBIEGM", 100]]})");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_FALSE(p.readAllStandardError().isEmpty());
+}
