@@ -33,6 +33,10 @@ QDate today() {
     return fixed.isValid() ? fixed : QDate::currentDate();
 }
 
+QDateTime now() {
+    return QDateTime(today(), QTime::currentTime());
+}
+
 void setTodayProvider(std::function<QDate()> p) {
     provider() = std::move(p);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 
 #include <functional>
 
@@ -14,6 +15,9 @@ inline constexpr const char* kTodayVariable = "KORVEN_TODAY";
 // real date; programs find that out at start with checkTodayVariable().
 QDate today();
 void setTodayProvider(std::function<QDate()> provider);
+
+// The moment stamped on printouts and exported files: today() at the clock's time of day.
+QDateTime now();
 
 // Throws std::runtime_error with a readable text when KORVEN_TODAY is set but is not a date.
 void checkTodayVariable();
