@@ -157,3 +157,21 @@ TEST(SettleJson, ResultsBeyondTheirColumnAreRefusedAndNeverReturned) {
     }
     QLocale::setDefault(previous);
 }
+
+TEST(SettleJson, ADateOutsideTheYearsADateColumnKeepsIsRefused) {
+    for (const char* date : {"-0001-01-01", "0000-12-31", "12009-01-01"}) {
+        const QByteArray json = QByteArray(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30},
+            "card": {"DATAD": "2009-06-15"}, "events": [["DATAD", ")") +
+                                date + R"("]]})";
+        const SettleAnswer answer = settleJson(request(json.constData()));
+        ASSERT_TRUE(answer.ok()) << date;
+        EXPECT_TRUE(answer.response.value(QLatin1String("error")).toString().contains(QLatin1String(date)))
+            << date;
+        EXPECT_EQ(
+            answer.response.value(QLatin1String("card")).toObject().value(QLatin1String("DATAD")).toString(),
+            QStringLiteral("2009-06-15"))
+            << date;
+    }
+    // Given in the card itself, such a date is not a request at all.
+    EXPECT_FALSE(settleJson(request(R"({"card": {"DATAD": "-0001-01-01"}})")).ok());
+}
