@@ -19,8 +19,8 @@ QDate todayFromVariable() {
     const QString text = qEnvironmentVariable(kTodayVariable);
     const std::optional<QDate> d = parseDate(text);
     if (!d)
-        throw std::runtime_error(QStringLiteral("Zmienna %1 ma wartość \"%2\", która nie jest datą "
-                                                "w postaci RRRR-MM-DD.")
+        throw std::runtime_error(QStringLiteral("Zmienna %1 ma wartość \"%2\", a powinna zawierać "
+                                                "istniejącą datę w postaci RRRR-MM-DD.")
                                      .arg(QLatin1String(kTodayVariable), text)
                                      .toStdString());
     return *d;
