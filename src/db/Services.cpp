@@ -160,10 +160,10 @@ void ServiceManager::validate(const QString& database, const LineHandler& onLine
     run(b, onLine);
 }
 
-void ServiceManager::validateFull(const QString& database) {
+void ServiceManager::validateFull(const QString& database, const LineHandler& onLine) {
     Builder b(isc_action_svc_repair);
     b.text(isc_spb_dbname, database).number(isc_spb_options, isc_spb_rpr_validate_db | isc_spb_rpr_full);
-    run(b, {});
+    run(b, onLine);
 }
 
 void ServiceManager::sweep(const QString& database) {

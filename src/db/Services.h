@@ -62,8 +62,9 @@ public:
                  const LineHandler& onLine = {}, int pageSize = 0);
     // Online validation: works while others are connected and reports what it checks.
     void validate(const QString& database, const LineHandler& onLine = {});
-    // Full validation: needs the database to itself; its findings go to the server log.
-    void validateFull(const QString& database);
+    // Full validation: needs the database to itself; most of its findings go to the server log, what
+    // the service reports is passed on line by line.
+    void validateFull(const QString& database, const LineHandler& onLine = {});
     void sweep(const QString& database);
     void statistics(const QString& database, const LineHandler& onLine, bool recordVersions = false);
     void serverLog(const LineHandler& onLine);
