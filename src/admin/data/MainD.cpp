@@ -57,8 +57,12 @@ QString MainD::databasePath() const {
     return db::databaseName(config_.sciezka);
 }
 
+QString MainD::serverPath(const QString& fileName) const {
+    return db::databaseName(db::parseLocation(config_.sciezka).folder, fileName);
+}
+
 QString MainD::backupFile() const {
-    return db::databaseName(config_.sciezka, kBackupFile);
+    return serverPath(kBackupFile);
 }
 
 QString MainD::localFolder() const {
@@ -158,8 +162,7 @@ void MainD::backup(const db::LineHandler& onLine, const QString& target) {
     try {
         db::ServiceManager svc(serviceParams());
         svc.backup(
-            databasePath(), target.isEmpty() ? backupFile() : target,
-            onLine ? onLine : [](const QString&) {});
+            serverPath(), target.isEmpty() ? backupFile() : target, onLine ? onLine : [](const QString&) {});
     } catch (...) {
         clearBackupFlagQuietly();
         throw;
@@ -179,7 +182,8 @@ void MainD::dropQuietly(const QString& database, const QString& localFile) {
     }
 }
 
-QStringList MainD::checkRestored(const QString& database, const RestoreCounts& counts) {
+QStringList MainD::checkRestored(const QString& database, const QString& onServer,
+                                 const RestoreCounts& counts) {
     QStringList failures;
     {
         db::ConnectParams p;
@@ -220,7 +224,7 @@ QStringList MainD::checkRestored(const QString& database, const RestoreCounts& c
     }
     QStringList output;
     db::ServiceManager svc(serviceParams());
-    svc.validate(database, [&](const QString& line) { output << line; });
+    svc.validate(onServer, [&](const QString& line) { output << line; });
     for (const QString& f : validationFindings(output))
         failures << QStringLiteral("sprawdzenie: %1").arg(f);
     return failures;
@@ -231,6 +235,7 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
     setBackupFlag(true);
     const QString from = source.isEmpty() ? backupFile() : source;
     const QString staged = db::databaseName(config_.sciezka, kRestoreFile);
+    const QString stagedOnServer = serverPath(kRestoreFile);
     const QString folder = localFolder();
     const QString stagedFile = folder.isEmpty() ? QString() : QDir(folder).filePath(kRestoreFile);
     const QString databaseFile =
@@ -247,7 +252,7 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
     RestoreCounts counts;
     try {
         db::ServiceManager svc(serviceParams());
-        svc.restore(from, staged, true, [&](const QString& line) {
+        svc.restore(from, stagedOnServer, true, [&](const QString& line) {
             counts.addLine(line);
             if (onLine) onLine(line);
         });
@@ -257,7 +262,7 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
 
     QStringList failures;
     try {
-        failures = checkRestored(staged, counts);
+        failures = checkRestored(staged, stagedOnServer, counts);
     } catch (const std::exception& e) {
         failures << describe(e);
     }
@@ -279,7 +284,7 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
             // A server elsewhere: its files cannot be renamed from here. The backup has just been
             // proven restorable, so it is restored once more over the database itself.
             db::ServiceManager svc(serviceParams());
-            svc.restore(from, databasePath(), true, {});
+            svc.restore(from, serverPath(), true, {});
             dropQuietly(staged, QString());
         }
     } catch (const std::exception& e) {
@@ -301,9 +306,9 @@ QStringList MainD::validate(const db::LineHandler& onLine) {
         if (onLine) onLine(line);
     };
     db::ServiceManager svc(serviceParams());
-    svc.validateFull(databasePath(), collect);
+    svc.validateFull(serverPath(), collect);
     // The full validation writes its findings to the server's log; the online one reports them here.
-    svc.validate(databasePath(), collect);
+    svc.validate(serverPath(), collect);
     return validationFindings(output);
 }
 

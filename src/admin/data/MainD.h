@@ -53,7 +53,10 @@ public:
 
     const AdminConfig& config() const { return config_; }
     const Credentials& credentials() const { return credentials_; }
+    // The database as a connection names it (with the server's prefix when there is one).
     QString databasePath() const;
+    // A file of the database folder as the server itself names it: what the services are given.
+    QString serverPath(const QString& fileName = QStringLiteral("korven.adb")) const;
     QString backupFile() const;
     // The database folder when this machine can reach its files (embedded engine, or a server on this
     // machine); empty for a server elsewhere.
@@ -101,7 +104,7 @@ public:
 private:
     db::Transaction& transaction();
     void checkExclusive(ExclusiveOperation operation);
-    QStringList checkRestored(const QString& database, const RestoreCounts& counts);
+    QStringList checkRestored(const QString& database, const QString& onServer, const RestoreCounts& counts);
     void dropQuietly(const QString& database, const QString& localFile);
     void clearBackupFlagQuietly();
     AdminConfig config_;
