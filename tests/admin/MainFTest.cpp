@@ -123,7 +123,7 @@ TEST(MainF, RestoreArchivesTheBackupAndEndsTheProgram) {
     EXPECT_TRUE(w.services.started[0].endsWith(QStringLiteral("/korven.abk")));
     // The window has closed and written the configuration as the fields stood.
     EXPECT_FALSE(w.window->isVisible());
-    EXPECT_EQ(SetupIni::load(w.ini).sciezka(), w.tdb.sciezka + QStringLiteral("/"));
+    EXPECT_EQ(SetupIni::load(w.ini).value(QStringLiteral("sciezka")), w.tdb.sciezka + QStringLiteral("/"));
 }
 
 TEST(MainF, UnpackingNeedsAChosenArchive) {
