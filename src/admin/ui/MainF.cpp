@@ -51,7 +51,8 @@ MainF::MainF(MainD& data, QString setupIniPath, QWidget* parent)
     connect(backup_, &BackupTab::stateChanged, this, &MainF::refresh);
     connect(backup_, &BackupTab::finished, this, &QWidget::close);
 
-    resize(900, 560);
+    tabs_->setUsesScrollButtons(false);
+    resize(980, 600);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -112,17 +113,20 @@ void MainF::refresh() {
     }
 }
 
-bool MainF::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) {
-        // The configuration fields are filled once: refilling them at every activation would throw
-        // away what the administrator is typing whenever a message box closes.
-        if (!activatedOnce_) {
-            activatedOnce_ = true;
-            tabs_->setCurrentWidget(backup_);
-            tabs_->setFocus();
-        }
+void MainF::showEvent(QShowEvent* e) {
+    // The first showing opens the backup tab; the configuration fields were filled when the window was
+    // made and are not refilled afterwards, which would throw away what the administrator is typing.
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        tabs_->setCurrentWidget(backup_);
+        tabs_->setFocus();
         refresh();
     }
+    QWidget::showEvent(e);
+}
+
+bool MainF::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && shownOnce_) refresh();
     return QWidget::event(e);
 }
 

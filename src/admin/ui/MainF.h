@@ -40,6 +40,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
@@ -52,7 +53,7 @@ private:
     UsersTab* users_;
     QLineEdit *sciezka_, *serwer_, *protokol_, *cien_;
     QSpinBox* year_;
-    bool activatedOnce_ = false;
+    bool shownOnce_ = false;
     bool refreshFailed_ = false;
 };
 
