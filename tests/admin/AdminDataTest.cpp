@@ -63,6 +63,9 @@ TEST(AdminEmbedded, BackupRestoreAndValidateWithoutServer) {
     schema::fillDemoData(a.data->attachment());
     const QStringList before = test::dumpRows(a.data->attachment());
     a.data->backup({});
+    // The backup is written under another name and renamed when complete.
+    EXPECT_TRUE(QFileInfo::exists(QDir(a.tdb.sciezka).filePath(QStringLiteral("korven.abk"))));
+    EXPECT_FALSE(QFileInfo::exists(QDir(a.tdb.sciezka).filePath(QStringLiteral("korven.abk.zapis"))));
     a.data->attachment().executeImmediate(QStringLiteral("delete from A_KARTA"));
     a.data->restore({});
     EXPECT_EQ(test::dumpRows(a.data->attachment()), before);

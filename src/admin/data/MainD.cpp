@@ -22,6 +22,14 @@ QString describe(const std::exception& e) {
     return QString::fromUtf8(e.what());
 }
 
+// Puts `from` in the place of `to` in one step: `to` is either the old file or the new one.
+void renameOver(const QString& from, const QString& to) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw std::runtime_error(QStringLiteral("Nie można zamienić pliku %1 na %2: %3")
+                                     .arg(from, to, QString::fromLocal8Bit(std::strerror(errno)))
+                                     .toStdString());
+}
+
 } // namespace
 
 AdminConfig MainD::loadConfig(const QString& setupIniPath) {
@@ -159,11 +167,18 @@ void MainD::clearBackupFlagQuietly() {
 void MainD::backup(const db::LineHandler& onLine, const QString& target) {
     checkExclusive(ExclusiveOperation::Backup);
     setBackupFlag(true);
+    const QString finished = target.isEmpty() ? backupFile() : target;
+    // Where this machine reaches the files, the backup is written under another name and renamed when
+    // complete, so that an interrupted run never leaves half a backup in place of the last good one.
+    const bool reachable = !localFolder().isEmpty();
+    const QString writing = reachable ? finished + QStringLiteral(".zapis") : finished;
     try {
         db::ServiceManager svc(serviceParams());
         svc.backup(
-            serverPath(), target.isEmpty() ? backupFile() : target, onLine ? onLine : [](const QString&) {});
+            serverPath(), writing, onLine ? onLine : [](const QString&) {});
+        if (reachable) renameOver(writing, finished);
     } catch (...) {
+        if (reachable) QFile::remove(writing);
         clearBackupFlagQuietly();
         throw;
     }
@@ -274,12 +289,7 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
     disconnect();
     try {
         if (!stagedFile.isEmpty()) {
-            if (std::rename(QFile::encodeName(stagedFile).constData(),
-                            QFile::encodeName(databaseFile).constData()) != 0)
-                throw std::runtime_error(
-                    QStringLiteral("nie można zamienić pliku %1 na %2: %3")
-                        .arg(stagedFile, databaseFile, QString::fromLocal8Bit(std::strerror(errno)))
-                        .toStdString());
+            renameOver(stagedFile, databaseFile);
         } else {
             // A server elsewhere: its files cannot be renamed from here. The backup has just been
             // proven restorable, so it is restored once more over the database itself.
