@@ -1,6 +1,7 @@
 #include "admin/data/MainD.h"
 
 #include "core/SetupIni.h"
+#include "schema/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -356,6 +357,8 @@ void MainD::saveUser(const UserFields& fields, const PrivilegeChoice& privileges
         throw Refusal(QString::fromUtf8(err.what()));
     }
     const QStringList statements = privilegeStatements(e.userName, privileges);
+    // A database of an older schema gets the store of access levels before the first level is written.
+    schema::addAccessLevelTable(attachment());
     {
         db::UserInfo u;
         u.userName = e.userName;

@@ -85,6 +85,7 @@ QWidget* MainF::deletionTab() {
     year_ = new QSpinBox(tab);
     year_->setObjectName(QStringLiteral("year"));
     year_->setRange(0, 99);
+    year_->setMaximumWidth(80);
     form->addRow(QStringLiteral("Rok"), year_);
     cien_ = new QLineEdit(data_.config().cien, tab);
     cien_->setObjectName(QStringLiteral("cien"));
