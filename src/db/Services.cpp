@@ -132,6 +132,7 @@ void ServiceManager::run(Builder& action, const LineHandler& onLine) {
             service_->query(&st, 0, nullptr, sizeof runningItem, runningItem,
                             static_cast<unsigned>(buffer.size()), buffer.data());
             if (buffer[0] != isc_info_svc_running || readInt(buffer.data() + 1) == 0) break;
+            if (idle_) idle_();
             QThread::msleep(20);
         }
     });

@@ -56,6 +56,10 @@ public:
     ServiceManager(const ServiceManager&) = delete;
     ServiceManager& operator=(const ServiceManager&) = delete;
 
+    // Called on the calling thread while an action without output is waited for, so that a window
+    // can handle its events meanwhile.
+    void setIdleHandler(std::function<void()> idle) { idle_ = std::move(idle); }
+
     void backup(const QString& database, const QString& backupFile, const LineHandler& onLine = {});
     // Restores into `database`; with replace = false an existing file is refused by the server.
     void restore(const QString& backupFile, const QString& database, bool replace,
@@ -92,6 +96,7 @@ private:
     void run(Builder& action, const LineHandler& onLine);
     std::vector<UserInfo> readUsers();
     Firebird::IService* service_ = nullptr;
+    std::function<void()> idle_;
 };
 
 // The service manager's name for a `sciezka` (embedded or on a server).

@@ -90,6 +90,12 @@ db::ServiceParams MainD::serviceParams() const {
     return db::serviceParamsFor(config_.sciezka, credentials_.user, credentials_.password);
 }
 
+std::unique_ptr<db::ServiceManager> MainD::services() const {
+    auto svc = std::make_unique<db::ServiceManager>(serviceParams());
+    svc->setIdleHandler(idle_);
+    return svc;
+}
+
 void MainD::connect() {
     disconnect();
     db::ConnectParams p;
@@ -174,8 +180,8 @@ void MainD::backup(const db::LineHandler& onLine, const QString& target) {
     const bool reachable = !localFolder().isEmpty();
     const QString writing = reachable ? finished + QStringLiteral(".zapis") : finished;
     try {
-        db::ServiceManager svc(serviceParams());
-        svc.backup(
+        auto svc = services();
+        svc->backup(
             serverPath(), writing, onLine ? onLine : [](const QString&) {});
         if (reachable) renameOver(writing, finished);
     } catch (...) {
@@ -239,8 +245,8 @@ QStringList MainD::checkRestored(const QString& database, const QString& onServe
         });
     }
     QStringList output;
-    db::ServiceManager svc(serviceParams());
-    svc.validate(onServer, [&](const QString& line) { output << line; });
+    auto svc = services();
+    svc->validate(onServer, [&](const QString& line) { output << line; });
     for (const QString& f : validationFindings(output))
         failures << QStringLiteral("sprawdzenie: %1").arg(f);
     return failures;
@@ -267,8 +273,8 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
 
     RestoreCounts counts;
     try {
-        db::ServiceManager svc(serviceParams());
-        svc.restore(from, stagedOnServer, true, [&](const QString& line) {
+        auto svc = services();
+        svc->restore(from, stagedOnServer, true, [&](const QString& line) {
             counts.addLine(line);
             if (onLine) onLine(line);
         });
@@ -294,8 +300,8 @@ void MainD::restore(const db::LineHandler& onLine, const QString& source) {
         } else {
             // A server elsewhere: its files cannot be renamed from here. The backup has just been
             // proven restorable, so it is restored once more over the database itself.
-            db::ServiceManager svc(serviceParams());
-            svc.restore(from, serverPath(), true, {});
+            auto svc = services();
+            svc->restore(from, serverPath(), true, {});
             dropQuietly(staged, QString());
         }
     } catch (const std::exception& e) {
@@ -316,10 +322,10 @@ QStringList MainD::validate(const db::LineHandler& onLine) {
         output << line;
         if (onLine) onLine(line);
     };
-    db::ServiceManager svc(serviceParams());
-    svc.validateFull(serverPath(), collect);
+    auto svc = services();
+    svc->validateFull(serverPath(), collect);
     // The full validation writes its findings to the server's log; the online one reports them here.
-    svc.validate(serverPath(), collect);
+    svc->validate(serverPath(), collect);
     return validationFindings(output);
 }
 
@@ -368,11 +374,11 @@ void MainD::saveUser(const UserFields& fields, const PrivilegeChoice& privileges
         u.lastName = e.lastName;
         u.userId = e.userId;
         u.groupId = e.accessLevel;
-        db::ServiceManager svc(serviceParams());
+        auto svc = services();
         if (add)
-            svc.addUser(u);
+            svc->addUser(u);
         else
-            svc.modifyUser(u);
+            svc->modifyUser(u);
     }
     // The group number can be changed by the user himself; the level the main program trusts is kept
     // where only the administrator writes.
@@ -388,8 +394,8 @@ void MainD::saveUser(const UserFields& fields, const PrivilegeChoice& privileges
 std::optional<UserFields> MainD::findUser(const QString& userName) {
     std::optional<db::UserInfo> u;
     {
-        db::ServiceManager svc(serviceParams());
-        u = svc.displayUser(userName.trimmed());
+        auto svc = services();
+        u = svc->displayUser(userName.trimmed());
     }
     if (!u) return std::nullopt;
     UserFields f;
@@ -411,8 +417,8 @@ std::optional<UserFields> MainD::findUser(const QString& userName) {
 void MainD::deleteUser(const QString& userName) {
     const QString name = userName.trimmed();
     {
-        db::ServiceManager svc(serviceParams());
-        svc.deleteUser(name);
+        auto svc = services();
+        svc->deleteUser(name);
     }
     db::inTransaction(transaction(), [&](db::Transaction& t) {
         t.execute(QStringLiteral("delete from FJ_DOSTEP where NAZWA = :NAZWA"), {{"NAZWA", name.toUpper()}});

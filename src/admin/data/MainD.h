@@ -62,6 +62,8 @@ public:
     // machine); empty for a server elsewhere.
     QString localFolder() const;
     db::ServiceParams serviceParams() const;
+    // Called while a service is waited for (the window handles its events there).
+    void setIdleHandler(std::function<void()> idle) { idle_ = std::move(idle); }
 
     // Opens the administration connection (reading ILE of the system record); errors passed on.
     void connect();
@@ -103,6 +105,7 @@ public:
 
 private:
     db::Transaction& transaction();
+    std::unique_ptr<db::ServiceManager> services() const;
     void checkExclusive(ExclusiveOperation operation);
     QStringList checkRestored(const QString& database, const QString& onServer, const RestoreCounts& counts);
     void dropQuietly(const QString& database, const QString& localFile);
@@ -111,6 +114,7 @@ private:
     Credentials credentials_;
     std::unique_ptr<db::Attachment> attachment_;
     std::unique_ptr<db::Transaction> transaction_;
+    std::function<void()> idle_;
 };
 
 } // namespace korven::admin

@@ -5,6 +5,7 @@
 #include "ui/Windows.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,6 +49,8 @@ MainF::MainF(MainD& data, QString setupIniPath, QWidget* parent)
     for (int i : {2, 4, 6, 7})
         tabs_->setTabEnabled(i, false);
 
+    // While a service without output runs, the window still repaints; what is clicked meanwhile waits.
+    data_.setIdleHandler([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     connect(backup_, &BackupTab::stateChanged, this, &MainF::refresh);
     connect(backup_, &BackupTab::finished, this, &QWidget::close);
 
