@@ -73,6 +73,7 @@ TEST(MainF, TabsCaptionAndTheStateOfTheSystemRecord) {
     EXPECT_EQ(w.find<QLineEdit>("serwer")->text(), QStringLiteral("SERWER1"));
     EXPECT_EQ(w.find<QLineEdit>("cien")->text(), QStringLiteral("/srv/cien"));
     EXPECT_EQ(w.find<QSpinBox>("year")->value(), 9);
+    EXPECT_EQ(tabs->currentWidget(), w.window->backupTab());
 
     auto* flag = w.window->backupTab()->findChild<QLabel*>(QStringLiteral("backupFlag"));
     EXPECT_EQ(flag->text(), QStringLiteral("NIE"));
@@ -81,6 +82,19 @@ TEST(MainF, TabsCaptionAndTheStateOfTheSystemRecord) {
     w.window->refresh();
     EXPECT_EQ(flag->text(), QStringLiteral("TAK"));
     EXPECT_TRUE(flag->styleSheet().contains(QStringLiteral("red")));
+    w.data->setBackupFlag(false);
+    w.window->refresh();
+
+    // A later activation (a message box closing) reads the record again but keeps what is typed and
+    // the tab the administrator works on.
+    w.find<QLineEdit>("sciezka")->setText(QStringLiteral("/nowy/folder"));
+    tabs->setCurrentWidget(w.window->usersTab());
+    w.data->setBackupFlag(true);
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(w.window.get(), &activate);
+    EXPECT_EQ(flag->text(), QStringLiteral("TAK"));
+    EXPECT_EQ(w.find<QLineEdit>("sciezka")->text(), QStringLiteral("/nowy/folder"));
+    EXPECT_EQ(tabs->currentWidget(), w.window->usersTab());
     w.data->setBackupFlag(false);
     w.window->refresh();
 
