@@ -2,6 +2,7 @@
 
 #include "core/ProgramStart.h"
 #include "core/StopCleanup.h"
+#include "db/Shutdown.h"
 
 #include <QGuiApplication>
 
@@ -14,6 +15,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <thread>
 #endif
 
@@ -48,6 +50,8 @@ void printLine(const QString& text) {
 // never see them) and taken by one waiting thread, which removes the files of unfinished work (a
 // database still under its temporary name) and ends the process. Work already committed stays; a
 // transaction in flight is never committed, so the database is left as it was before it.
+static std::atomic<bool> stopping{false};
+
 static void takeStopSignals() {
     static sigset_t stops;
     sigemptyset(&stops);
@@ -58,6 +62,11 @@ static void takeStopSignals() {
         int sig = 0;
         while (sigwait(&stops, &sig) != 0) {
         }
+        stopping.store(true);
+        korven::removeFilesOnStop();
+        // The engine is stopped before the process ends, so that none of its locks shared with the
+        // other programs of the machine is left held.
+        korven::db::shutdownClient(3000);
         korven::removeFilesOnStop();
         static const char message[] = "korven-cli: przerwano, niedokończona praca nie została zapisana\n";
         [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
@@ -65,6 +74,17 @@ static void takeStopSignals() {
     }).detach();
 }
 #endif
+
+// The exit code of a command; while a stop signal is being handled, the stopping thread ends the
+// process instead, so that the program never exits under the engine's shutdown.
+static int finish(int rc) {
+#ifdef Q_OS_UNIX
+    if (stopping.load())
+        for (;;)
+            ::pause();
+#endif
+    return rc;
+}
 
 static void printUsage() {
     printError(QStringLiteral("usage: korven-cli COMMAND [ARGS...]\ncommands:"));
@@ -107,9 +127,9 @@ int main(int argc, char** argv) {
             // the command itself did.
             if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
                 printError(QStringLiteral("korven-cli: nie można zapisać wyniku na standardowe wyjście"));
-                return rc == 0 ? 1 : rc;
+                return finish(rc == 0 ? 1 : rc);
             }
-            return rc;
+            return finish(rc);
         }
     }
     printError(QStringLiteral("korven-cli: unknown command '%1'").arg(name));

@@ -20,16 +20,32 @@ using namespace korven;
 
 namespace {
 
-QProcess* startCli(const QString& command, const QString& dir) {
+// The embedded engine keeps its locks in a folder shared by every program of the machine. A program
+// killed outright in the middle of the engine's work may leave a lock there held, so every run these
+// tests kill gets a lock folder of its own, and so does the test itself.
+QProcessEnvironment withLockFolder(const QString& lockFolder) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FIREBIRD_LOCK"), lockFolder);
+    return env;
+}
+
+struct OwnLockFolder {
+    OwnLockFolder() { qputenv("FIREBIRD_LOCK", folder.path().toLocal8Bit()); }
+    QTemporaryDir folder;
+};
+
+QProcess* startCli(const QString& command, const QString& dir, const QString& lockFolder) {
     auto* p = new QProcess;
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->setProcessEnvironment(withLockFolder(lockFolder));
     p->start(QStringLiteral(KORVEN_CLI), {command, dir});
     EXPECT_TRUE(p->waitForStarted());
     return p;
 }
 
-int runCli(const QString& command, const QString& dir, QString* err = nullptr) {
+int runCli(const QString& command, const QString& dir, const QString& lockFolder, QString* err = nullptr) {
     QProcess p;
+    p.setProcessEnvironment(withLockFolder(lockFolder));
     p.start(QStringLiteral(KORVEN_CLI), {command, dir});
     p.waitForFinished(300000);
     if (err) *err = QString::fromUtf8(p.readAllStandardError());
@@ -73,27 +89,28 @@ void expectComplete(const QString& dir, bool demo, const std::string& where) {
 }
 
 qint64 fullRunMs(const QString& command) {
-    QTemporaryDir dir;
+    QTemporaryDir dir, lock;
     QElapsedTimer timer;
     timer.start();
-    EXPECT_EQ(runCli(command, dir.path()), 0);
+    EXPECT_EQ(runCli(command, dir.path(), lock.path()), 0);
     return timer.elapsed();
 }
 
 } // namespace
 
 TEST(CliInterrupted, KilledAtAnyMomentLeavesNothingOrTheWholeDatabase) {
+    const OwnLockFolder ownLock;
     const int tries = 12;
     for (const QString& command : {QStringLiteral("init"), QStringLiteral("demo")}) {
         const qint64 full = fullRunMs(command);
         for (int i = 0; i < tries / 2; ++i) {
-            QTemporaryDir dir;
+            QTemporaryDir dir, lock;
             // Moments spread over the whole run, each somewhere in its own slice.
             const qint64 delay =
                 full * (2 * i + 1) / tries + QRandomGenerator::global()->bounded(full / tries + 1);
             const std::string where =
                 command.toStdString() + " killed after " + std::to_string(delay) + " ms";
-            std::unique_ptr<QProcess> p(startCli(command, dir.path()));
+            std::unique_ptr<QProcess> p(startCli(command, dir.path(), lock.path()));
             QThread::msleep(static_cast<unsigned long>(delay));
             p->kill();
             p->waitForFinished(30000);
@@ -106,7 +123,8 @@ TEST(CliInterrupted, KilledAtAnyMomentLeavesNothingOrTheWholeDatabase) {
             // Nothing under the database's name: the next run builds it, and removes what the killed
             // one left under its temporary name.
             QString err;
-            ASSERT_EQ(runCli(command, dir.path(), &err), 0) << where << ": " << err.toStdString();
+            ASSERT_EQ(runCli(command, dir.path(), lock.path(), &err), 0)
+                << where << ": " << err.toStdString();
             expectComplete(dir.path(), command == QLatin1String("demo"), where + ", then run again");
             EXPECT_EQ(leftIn(dir.path()), QStringList{QStringLiteral("korven.adb")}) << where;
         }
@@ -114,10 +132,11 @@ TEST(CliInterrupted, KilledAtAnyMomentLeavesNothingOrTheWholeDatabase) {
 }
 
 TEST(CliInterrupted, StopSignalsEndTheRunPromptlyAndLeaveNothing) {
+    const OwnLockFolder ownLock;
     const qint64 full = fullRunMs(QStringLiteral("demo"));
     for (int sig : {SIGTERM, SIGINT}) {
-        QTemporaryDir dir;
-        std::unique_ptr<QProcess> p(startCli(QStringLiteral("demo"), dir.path()));
+        QTemporaryDir dir, lock;
+        std::unique_ptr<QProcess> p(startCli(QStringLiteral("demo"), dir.path(), lock.path()));
         QThread::msleep(static_cast<unsigned long>(full / 2));
         QElapsedTimer timer;
         timer.start();
@@ -132,5 +151,12 @@ TEST(CliInterrupted, StopSignalsEndTheRunPromptlyAndLeaveNothing) {
         } else {
             EXPECT_TRUE(leftIn(dir.path()).isEmpty()) << leftIn(dir.path()).join(' ').toStdString();
         }
+        // The engine was stopped in order: the next program using the same locks works at once.
+        QTemporaryDir next;
+        QProcess after;
+        after.setProcessEnvironment(withLockFolder(lock.path()));
+        after.start(QStringLiteral(KORVEN_CLI), {QStringLiteral("init"), next.path()});
+        ASSERT_TRUE(after.waitForFinished(60000)) << "signal " << sig << " left the engine's locks held";
+        EXPECT_EQ(after.exitCode(), 0) << "signal " << sig;
     }
 }
