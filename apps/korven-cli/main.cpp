@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #endif
 
@@ -65,8 +66,15 @@ static void takeStopSignals() {
         stopping.store(true);
         korven::removeFilesOnStop();
         // The engine is stopped before the process ends, so that none of its locks shared with the
-        // other programs of the machine is left held.
-        korven::db::shutdownClient(3000);
+        // other programs of the machine is left held. An engine that does not stop in a few seconds
+        // (it may itself wait for a lock another program left held) does not keep the tool alive.
+        static std::atomic<bool> engineStopped{false};
+        std::thread([] {
+            korven::db::shutdownClient(3000);
+            engineStopped.store(true);
+        }).detach();
+        for (int waited = 0; waited < 40 && !engineStopped.load(); ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         korven::removeFilesOnStop();
         static const char message[] = "korven-cli: przerwano, niedokończona praca nie została zapisana\n";
         [[maybe_unused]] ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
