@@ -141,9 +141,9 @@ void BackupTab::restore() {
     ui::services().message(this, messages::restoreDone());
     // A dated copy of the backup that has just been restored, then the program ends.
     ui::guarded(this, [&] {
-        const QString name = data_.makeArchive(
-            QDateTime(korven::today(), QTime::currentTime()),
-            [](const QString& p, const QStringList& a) { return ui::services().startDetached(p, a); });
+        const QString name = data_.makeArchive(korven::now(), [](const QString& p, const QStringList& a) {
+            return ui::services().startDetached(p, a);
+        });
         ui::services().message(this, messages::archiveMade(name));
     });
     emit finished();

@@ -132,4 +132,13 @@ bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& va
 // Largest magnitude a decimal or integer column can store: the columns are 32-bit scaled integers.
 double columnLimit(const CardColumn& column);
 
+// The caption the operator knows the column by ("Faktyczne zużycie paliwa"), without its unit.
+QString columnCaption(const CardColumn& column);
+
+// The first numeric column whose value the database could not keep, or nullptr when all fit.
+const CardColumn* columnBeyondLimit(const CardRecord& card);
+
+// "Caption: największa wartość 21 474 836,47" for a value too large for the column.
+QString tooLargeMessage(const CardColumn& column);
+
 } // namespace korven::tripcards

@@ -116,7 +116,7 @@ Karta::Karta(CardRegisterData& data, RegisterVehicle vehicle, QWidget* parent)
     };
     reportParameters = [this] {
         return reports::ReportParameters{{QStringLiteral("firma"), data_.settings().NAZWASKR},
-                                         {QStringLiteral("osoba"), data_.operatorSession().fullName},
+                                         {QStringLiteral("osoba"), data_.operatorSession().printedBy()},
                                          {QStringLiteral("auto"), registerReportVehicle(vehicle_.context)}};
     };
 

@@ -431,7 +431,7 @@ void SettlementForm::printCard() {
     job.projectFile = settlementReportFile(mode_);
     job.orientation = reports::Orientation::Portrait;
     job.parameters = settlementReportParameters(card_, vehicle_, data_.settings(),
-                                                data_.operatorSession().fullName, mode_);
+                                                data_.operatorSession().printedBy(), mode_);
     reports::ui::runReport(this, job);
 }
 
