@@ -206,7 +206,7 @@ bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& va
                       column.field);
 }
 
-double columnLimit(const CardColumn& column) {
+double columnLimit(const ColumnShape& column) {
     const double int32Max = std::numeric_limits<int>::max();
     switch (column.type) {
     case ColumnType::Integer:

@@ -129,7 +129,22 @@ QVariant cardValue(const CardRecord& card, const CardColumn& column);
 // Returns false, leaving the record as it was, when the value cannot be converted to the column's type.
 bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& value);
 
+// The shape of a column as the checks of typed values see it: its name, type, declared precision
+// (width for text) and scale. The equipment cards describe their columns the same way.
+struct ColumnShape {
+    const char* name;
+    ColumnType type;
+    int precision;
+    int scale;
+};
+inline ColumnShape shapeOf(const CardColumn& column) {
+    return {column.name, column.type, column.precision, column.scale};
+}
+
 // Largest magnitude a decimal or integer column can store: the columns are 32-bit scaled integers.
-double columnLimit(const CardColumn& column);
+double columnLimit(const ColumnShape& column);
+inline double columnLimit(const CardColumn& column) {
+    return columnLimit(shapeOf(column));
+}
 
 } // namespace korven::tripcards
