@@ -36,8 +36,8 @@ protected:
             {{"KODS", kods},
              {"NRREJ", QStringLiteral("SP-%1").arg(kods)},
              {"NAZWA", QStringLiteral("Maszyna %1").arg(kods)},
-             {"RODZSILN", QLatin1String(engine)},
-             {"BLOKADA", QLatin1String(blocked)}});
+             {"RODZSILN", QString::fromLatin1(engine)},
+             {"BLOKADA", QString::fromLatin1(blocked)}});
     }
     void sql(const QString& text, const db::Params& params = {}) {
         db::Transaction t(*tdb.attachment);

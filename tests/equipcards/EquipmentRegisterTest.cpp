@@ -30,7 +30,7 @@ TEST(EquipmentRegister, CaptionsAreCutTo80ThenTheWorkingPeriod) {
     EXPECT_EQ(settlementHeading(saw()), QStringLiteral("Pilarka Stihl MS 440 - PIL-03"));
 
     EquipmentContext longName = saw();
-    longName.NAZWA = QString(40, QLatin1Char('N'));
+    longName.NAZWA = QString(90, QLatin1Char('N'));
     EXPECT_EQ(registerCaption(longName, s).size(), 80 + QStringLiteral("Marzec 2009").size());
     EXPECT_EQ(registerExportTitle(longName).size(), 100);
     EXPECT_EQ(registerExportTitle(saw()),
@@ -53,7 +53,7 @@ TEST(EquipmentRegister, ZeroShowsAsEmptyTextOtherNumbersByTheirDecimals) {
                          Case{"ZUZYCIEPALN", ""}, Case{"ZUZYCIEPALF", "1,234.50"}, Case{"OSZCZPAL", "-2.25"},
                          Case{"POZOSTOLS", ""}, Case{"DATAS", "2009-03-31"}})
         EXPECT_EQ(displayText(c, k.column, en), QString::fromUtf8(k.shown)) << k.column;
-    EXPECT_EQ(displayText(c, "ZUZYCIEPALF", QLocale(QLocale::Polish)), QStringLiteral("1 234,50"));
+    EXPECT_EQ(displayText(c, "ZUZYCIEPALF", QLocale(QLocale::Polish)), QStringLiteral("1\u00a0234,50"));
 }
 
 TEST(EquipmentRegister, TheCheckBoxChoosesTheWorkCardTemplate) {

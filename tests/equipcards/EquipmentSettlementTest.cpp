@@ -127,7 +127,7 @@ TEST(FieldEntered, RefusedValuesChangeNothing) {
     const Case cases[] = {
         {"CZAS", QStringLiteral("abc")},
         {"CZAS", QStringLiteral("12.5")},
-        {"ZUZYCIEPALF", QStringLiteral("1e3")},
+        {"ZUZYCIEPALF", QStringLiteral("1,5,0")},
         {"DATAS", QStringLiteral("2009-02-30")},
         {"IMIENAZ", QString(41, QLatin1Char('x'))},
         {"ZUZYCIEPALF", 1e12},

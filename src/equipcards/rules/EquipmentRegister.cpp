@@ -68,8 +68,7 @@ QString blockedMachine() {
     return QStringLiteral("UWAGA ...! Dodawanie Kart Sprzętu dla danego Pojazdu zostało zablokowane ....");
 }
 QString machineDeleted() {
-    return QStringLiteral("Ten sprzęt został usunięty z kartoteki przez innego operatora; karta nie została "
-                          "dodana.");
+    return QStringLiteral("Ten sprzęt został w międzyczasie usunięty z kartoteki przez innego operatora.");
 }
 QString cardDeleted() {
     return QStringLiteral("Ta Karta Sprzętowa została w międzyczasie usunięta lub zmieniona przez innego "
