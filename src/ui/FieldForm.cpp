@@ -72,8 +72,9 @@ QWidget* FieldForm::buildGroup(const GroupSpec& group) {
         }
         auto* edit = new CheckedEdit(box);
         edit->setObjectName(cell.id);
-        edit->setMinimumWidth(charWidth * fieldChars);
-        edit->setMaximumWidth(charWidth * (fieldChars + 4));
+        const int chars = cell.width > 0 ? cell.width : fieldChars;
+        edit->setMinimumWidth(charWidth * chars);
+        edit->setMaximumWidth(charWidth * (chars + 4));
         edit->setAlignment(isDateColumn(cell.field) ? Qt::AlignCenter : Qt::AlignRight);
         QSizePolicy keep = edit->sizePolicy();
         keep.setRetainSizeWhenHidden(true);

@@ -30,6 +30,7 @@ struct CellSpec {
     FieldRole role = FieldRole::Display;
     QString text;        // label text
     bool header = false; // a column heading of a table group
+    int width = 0;       // of a field, in digits; 0: the form's fieldChars
 };
 
 struct GroupSpec {

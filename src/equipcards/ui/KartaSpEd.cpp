@@ -56,7 +56,10 @@ ui::GroupSpec generalGroup(bool fourStroke) {
         g.cells << CellSpec{row,     2 * pair,           id + QStringLiteral("_label"),
                             nullptr, FieldRole::Display, QString::fromUtf8(r.label),
                             false}
-                << CellSpec{row, 2 * pair + 1, id, r.column, r.role, QString(), false};
+                << CellSpec{row,    2 * pair + 1,
+                            id,     r.column,
+                            r.role, QString(),
+                            false,  QLatin1String(r.column) == QLatin1String("IMIENAZ") ? 30 : 0};
         ++slot;
     }
     return g;

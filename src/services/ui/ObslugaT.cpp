@@ -59,7 +59,7 @@ QList<ui::ListColumn> listColumns() {
             col.format = [](const db::Value& v) {
                 return v.isNull() ? QString() : v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
             };
-        if (col.field == QLatin1String("UWAGI")) col.width = 40;
+        if (col.field == QLatin1String("NAZWA")) col.width = 28;
         columns << col;
     }
     return columns;
