@@ -1,6 +1,7 @@
 #include "equipcards/data/EquipmentCardData.h"
 
 #include "core/NumberFormat.h"
+#include "db/ColumnValues.h"
 #include "equipcards/rules/EquipmentRegister.h"
 #include "equipcards/rules/EquipmentSettlement.h"
 #include "tripcards/rules/CardRegister.h"
@@ -30,21 +31,6 @@ const QString machineLock = QStringLiteral("select KODS, BLOKADA from A_SPRZET w
 const char* const insertColumns[] = {"KODS",  "KODK",     "NRREJ",   "ROKS",    "MIES",
                                      "DATAS", "NORMAPAL", "IMIENAZ", "NORMOLM", "NORMOLS"};
 
-db::Value paramValue(const EquipmentCard& card, const EquipmentColumn& column) {
-    const QVariant v = columnValue(card, column);
-    switch (column.shape.type) {
-    case ColumnType::Integer:
-        return db::Value(v.toInt());
-    case ColumnType::Decimal:
-        return db::Value(db::Decimal::fromDouble(v.toDouble(), column.shape.scale));
-    case ColumnType::Text:
-        return db::Value(v.toString().left(column.shape.precision));
-    case ColumnType::Date:
-        return db::Value(v.toDate());
-    }
-    return {};
-}
-
 QString dbMessage(const std::exception& e) {
     if (const auto* d = dynamic_cast<const db::DbError*>(&e)) return d->message();
     return QString::fromLocal8Bit(e.what());
@@ -72,7 +58,7 @@ QString equipmentCardUpdateStatement() {
 db::Params equipmentCardParams(const EquipmentCard& card) {
     db::Params p;
     for (const EquipmentColumn& c : equipmentColumns())
-        p.set(QLatin1String(c.name()), paramValue(card, c));
+        p.set(QLatin1String(c.name()), db::columnParam(columnValue(card, c), c.shape));
     return p;
 }
 
@@ -106,25 +92,7 @@ EquipmentCard equipmentCardFromRow(const db::Row& row) {
     for (const EquipmentColumn& c : equipmentColumns()) {
         const QString name = QLatin1String(c.name());
         if (!row.has(name)) continue;
-        const db::Value& v = row[name];
-        QVariant value;
-        if (!v.isNull()) {
-            switch (c.shape.type) {
-            case ColumnType::Integer:
-                value = static_cast<int>(v.toInt());
-                break;
-            case ColumnType::Decimal:
-                value = v.toDouble();
-                break;
-            case ColumnType::Text:
-                value = v.toText().trimmed().left(c.shape.precision);
-                break;
-            case ColumnType::Date:
-                value = v.toDate();
-                break;
-            }
-        }
-        setColumnValue(card, c, value);
+        setColumnValue(card, c, db::columnVariant(row[name], c.shape));
     }
     return card;
 }

@@ -2,8 +2,6 @@
 
 #include "core/NumberFormat.h"
 
-#include <cmath>
-
 namespace korven::equipcards {
 
 namespace {
@@ -11,9 +9,6 @@ namespace {
 using R = EquipmentCard;
 constexpr ColumnType I = ColumnType::Integer;
 constexpr ColumnType D = ColumnType::Decimal;
-
-template <class... F> struct Overloaded : F... { using F::operator()...; };
-template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 const EquipmentColumn columnTable[] = {
     {{"KODS", I, 9, 0}, &R::KODS},
@@ -51,60 +46,11 @@ const EquipmentColumn* findEquipmentColumn(QAnyStringView name) {
 }
 
 QVariant columnValue(const EquipmentCard& card, const EquipmentColumn& column) {
-    return std::visit(Overloaded{[&](int R::*m) { return QVariant(card.*m); },
-                                 [&](Dec2 R::*m) { return QVariant((card.*m).value()); },
-                                 [&](Dec3 R::*m) { return QVariant((card.*m).value()); },
-                                 [&](QString R::*m) { return QVariant(card.*m); },
-                                 [&](QDate R::*m) { return QVariant(card.*m); }},
-                      column.field);
+    return recordValue(card, column.field);
 }
 
 bool setColumnValue(EquipmentCard& card, const EquipmentColumn& column, const QVariant& value) {
-    const bool null = !value.isValid() || value.isNull();
-    auto number = [&](double& out) {
-        if (null) {
-            out = 0; // a null number reads as 0
-            return true;
-        }
-        if (value.metaType().id() == QMetaType::QString) return false;
-        bool ok = false;
-        out = value.toDouble(&ok);
-        return ok && std::isfinite(out) && std::abs(out) <= tripcards::columnLimit(column.shape);
-    };
-    return std::visit(Overloaded{[&](int R::*m) {
-                                     double d = 0;
-                                     if (!number(d) || d != std::trunc(d)) return false;
-                                     card.*m = static_cast<int>(d);
-                                     return true;
-                                 },
-                                 [&](Dec2 R::*m) {
-                                     double d = 0;
-                                     if (!number(d)) return false;
-                                     card.*m = d;
-                                     return true;
-                                 },
-                                 [&](Dec3 R::*m) {
-                                     double d = 0;
-                                     if (!number(d)) return false;
-                                     card.*m = d;
-                                     return true;
-                                 },
-                                 [&](QString R::*m) {
-                                     const QString text = null ? QString() : value.toString();
-                                     if (text.size() > column.shape.precision) return false;
-                                     card.*m = text;
-                                     return true;
-                                 },
-                                 [&](QDate R::*m) {
-                                     if (null) {
-                                         card.*m = QDate();
-                                         return true;
-                                     }
-                                     if (value.metaType().id() != QMetaType::QDate) return false;
-                                     card.*m = value.toDate();
-                                     return true;
-                                 }},
-                      column.field);
+    return setRecordValue(card, column.field, column.shape, value);
 }
 
 QString displayText(const EquipmentCard& card, const EquipmentColumn& column, const QLocale& locale) {

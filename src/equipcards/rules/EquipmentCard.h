@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Columns.h"
 #include "core/Decimal.h"
-#include "tripcards/rules/CardRecord.h"
 
 #include <QAnyStringView>
 #include <QDate>
@@ -14,8 +14,6 @@
 
 namespace korven::equipcards {
 
-using tripcards::ColumnShape;
-using tripcards::ColumnType;
 using Dec2 = Decimal<2>;
 using Dec3 = Decimal<3>;
 

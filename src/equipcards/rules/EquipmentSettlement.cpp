@@ -25,10 +25,10 @@ QString valueBeyondColumn(const EquipmentCard& card) {
     for (const EquipmentColumn& c : equipmentColumns()) {
         if (c.shape.type != ColumnType::Decimal) continue;
         const double v = columnValue(card, c).toDouble();
-        if (!std::isfinite(v) || std::abs(v) > tripcards::columnLimit(c.shape))
+        if (!std::isfinite(v) || std::abs(v) > columnLimit(c.shape))
             return QStringLiteral("Wynik %1 jest za duży dla pola %2 (największa wartość %3).")
                 .arg(QString::number(v, 'f', c.shape.scale), QLatin1String(c.name()),
-                     QString::number(tripcards::columnLimit(c.shape), 'f', c.shape.scale));
+                     QString::number(columnLimit(c.shape), 'f', c.shape.scale));
     }
     return {};
 }

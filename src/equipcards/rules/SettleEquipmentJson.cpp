@@ -53,24 +53,7 @@ EquipmentCard readCard(const QJsonObject& object) {
 QJsonObject writeCard(const EquipmentCard& card) {
     QJsonObject object;
     for (const EquipmentColumn& column : equipmentColumns()) {
-        const QVariant value = columnValue(card, column);
-        const QString name = QLatin1String(column.name());
-        switch (column.shape.type) {
-        case ColumnType::Integer:
-            object.insert(name, value.toInt());
-            break;
-        case ColumnType::Decimal:
-            object.insert(name, value.toDouble());
-            break;
-        case ColumnType::Text:
-            object.insert(name, value.toString());
-            break;
-        case ColumnType::Date: {
-            const QDate date = value.toDate();
-            object.insert(name, date.isValid() ? date.toString(Qt::ISODate) : QString());
-            break;
-        }
-        }
+        object.insert(QLatin1String(column.name()), jsonValue(columnValue(card, column), column.shape.type));
     }
     return object;
 }

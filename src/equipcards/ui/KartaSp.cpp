@@ -19,27 +19,13 @@ namespace korven::equipcards {
 
 namespace {
 
-exports::FieldType exportType(ColumnType type) {
-    switch (type) {
-    case ColumnType::Integer:
-        return exports::FieldType::Integer;
-    case ColumnType::Decimal:
-        return exports::FieldType::Decimal;
-    case ColumnType::Date:
-        return exports::FieldType::Date;
-    case ColumnType::Text:
-        return exports::FieldType::Text;
-    }
-    return exports::FieldType::Text;
-}
-
 ui::ListColumn gridColumn(const EquipmentColumn& c, const QString& title, bool visible, bool centred,
                           ListBackground background) {
     ui::ListColumn col;
     col.field = QLatin1String(c.name());
     col.title = title;
     col.visible = visible;
-    col.type = exportType(c.shape.type);
+    col.type = ui::exportTypeOf(c.shape.type);
     if (centred)
         col.alignment = Qt::AlignCenter;
     else if (c.shape.type == ColumnType::Decimal || c.shape.type == ColumnType::Integer)
@@ -72,20 +58,14 @@ QList<ui::ListColumn> listColumns() {
 }
 
 db::Rows cardRows(const std::vector<EquipmentCard>& cards) {
-    auto names = std::make_shared<QStringList>();
+    QStringList names;
     for (const EquipmentColumn& c : equipmentColumns())
-        names->append(QLatin1String(c.name()));
-    db::Rows rows;
-    rows.reserve(cards.size());
-    for (const EquipmentCard& card : cards) {
-        const db::Params params = equipmentCardParams(card);
-        std::vector<db::Value> values;
-        values.reserve(static_cast<std::size_t>(names->size()));
-        for (const QString& name : std::as_const(*names))
-            values.push_back(*params.find(name));
-        rows.emplace_back(names, std::move(values));
-    }
-    return rows;
+        names << QLatin1String(c.name());
+    std::vector<db::Params> records;
+    records.reserve(cards.size());
+    for (const EquipmentCard& card : cards)
+        records.push_back(equipmentCardParams(card));
+    return ui::rowsOf(names, records);
 }
 
 ui::ListConfig registerConfig(const RegisterMachine& machine, const SystemSettings& settings) {
