@@ -157,6 +157,12 @@ bool FieldForm::takeTyping() {
     return true;
 }
 
+void FieldForm::closeAfterSave(const QString& sound, const QString& refusal) {
+    if (!sound.isEmpty()) services().playSound(sound);
+    if (!refusal.isEmpty()) services().message(this, refusal, QStringLiteral("Uwaga"), MessageIcon::Warning);
+    accept();
+}
+
 bool FieldForm::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate && !property("focused").toBool()) {
         setProperty("focused", true);

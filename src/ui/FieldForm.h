@@ -89,6 +89,9 @@ protected:
     // Before saving: a field typed into but not yet left (a shortcut key) is taken first; false when it
     // or an earlier field is refused (its message is shown and it gets the focus).
     bool takeTyping();
+    // After "O&K": plays the sound and shows the refusal or failure, if any, and closes the window
+    // whether or not the card was saved; the register re-reads the stored card.
+    void closeAfterSave(const QString& sound, const QString& refusal);
     // The field that gets the focus when the window is first activated.
     QString firstFocus;
 

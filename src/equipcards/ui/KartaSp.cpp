@@ -80,9 +80,15 @@ ui::ListConfig registerConfig(const RegisterMachine& machine, const SystemSettin
 
 } // namespace
 
+EquipmentDocumentMaker& equipmentDocumentMaker() {
+    static EquipmentDocumentMaker maker;
+    return maker;
+}
+
 KartaSp::KartaSp(EquipmentCardData& data, RegisterMachine machine, QWidget* parent)
     : ui::ListWindow(registerConfig(machine, data.settings()), parent), data_(data),
       machine_(std::move(machine)) {
+    makeDocument = equipmentDocumentMaker();
     loader = [this] { return cardRows(data_.list(machine_.context.KODS).cards); };
     onEdit = [this](const db::Row& row) { openCard(row); };
     onNew = [this]() -> std::optional<db::Value> {

@@ -20,6 +20,12 @@ struct EquipmentDocumentRequest {
     EquipmentContext machine;
 };
 
+using EquipmentDocumentMaker = std::function<void(QWidget* parent, const EquipmentDocumentRequest& request)>;
+
+// The program's maker of the card documents, set once at start; every register opened afterwards
+// hands its documents to it. Empty until the card documents exist: the buttons then say so.
+EquipmentDocumentMaker& equipmentDocumentMaker();
+
 // "Karty Sprzętu": the work cards of one machine. Adds the card of the working month, opens a card in
 // its settlement window, deletes cards, prints and exports the list, and hands a card to the card
 // documents.
@@ -28,8 +34,8 @@ class KartaSp : public ui::ListWindow {
 public:
     KartaSp(EquipmentCardData& data, RegisterMachine machine, QWidget* parent = nullptr);
 
-    // The card documents. Unset until the documents exist: the buttons then say so.
-    std::function<void(QWidget* parent, const EquipmentDocumentRequest& request)> makeDocument;
+    // The card documents of this window; equipmentDocumentMaker() when the window opens.
+    EquipmentDocumentMaker makeDocument;
 
     // "&Nowa Karta" and Insert: the card is selected in the re-read list; a refusal is shown.
     void addCard();

@@ -154,11 +154,7 @@ void KartaSpEd::recalculateCard() {
 void KartaSpEd::saveCard() {
     if (!takeTyping()) return;
     const PostResult result = data_.saveCard(card_, original_);
-    if (!result.sound.isEmpty()) ui::services().playSound(result.sound);
-    if (!result.posted())
-        ui::services().message(this, result.message, QStringLiteral("Uwaga"), ui::MessageIcon::Warning);
-    // The window closes whether or not the card was saved; the register re-reads the stored card.
-    accept();
+    closeAfterSave(result.sound, result.posted() ? QString() : result.message);
 }
 
 } // namespace korven::equipcards

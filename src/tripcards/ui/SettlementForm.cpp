@@ -323,11 +323,7 @@ void SettlementForm::saveCard() {
     // A field typed into but not yet left (a shortcut key) is taken first; a refused one stops the save.
     if (!takeTyping()) return;
     const PostResult result = data_.saveCard(card_, original_);
-    if (!result.sound.isEmpty()) ui::services().playSound(result.sound);
-    if (!result.posted())
-        ui::services().message(this, result.message, QStringLiteral("Uwaga"), ui::MessageIcon::Warning);
-    // The window closes whether or not the card was saved; the register re-reads the stored card.
-    accept();
+    closeAfterSave(result.sound, result.posted() ? QString() : result.message);
 }
 
 } // namespace korven::tripcards

@@ -3,11 +3,7 @@
 #include "tripcards/data/CardRegisterData.h"
 #include "tripcards/rules/CardRegister.h"
 #include "tripcards/rules/FieldEvents.h"
-
 #include "ui/FieldForm.h"
-
-#include <QList>
-#include <QMap>
 
 class QLabel;
 
