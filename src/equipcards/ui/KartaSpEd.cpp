@@ -53,13 +53,12 @@ ui::GroupSpec generalGroup(bool fourStroke) {
         const QString id = QLatin1String(r.column);
         const int row = 1 + slot / 2;
         const int pair = slot % 2;
-        g.cells << CellSpec{row,     2 * pair,           id + QStringLiteral("_label"),
-                            nullptr, FieldRole::Display, QString::fromUtf8(r.label),
-                            false}
-                << CellSpec{row,    2 * pair + 1,
-                            id,     r.column,
-                            r.role, QString(),
-                            false,  QLatin1String(r.column) == QLatin1String("IMIENAZ") ? 30 : 0};
+        CellSpec label{row,     2 * pair,           id + QStringLiteral("_label"),
+                       nullptr, FieldRole::Display, QString::fromUtf8(r.label)};
+        CellSpec field{row, 2 * pair + 1, id, r.column, r.role};
+        // The name of the person takes a wider field than the numbers.
+        if (id == QLatin1String("IMIENAZ")) field.width = 30;
+        g.cells << label << field;
         ++slot;
     }
     return g;
