@@ -1,7 +1,9 @@
 #include "Navigation.h"
 
+#include "equipcards/ui/EquipmentCardWindows.h"
 #include "registries/ui/DictionaryWindows.h"
 #include "registries/ui/RegistryWindows.h"
+#include "services/ui/ServiceWindows.h"
 #include "tripcards/ui/TripCardWindows.h"
 
 namespace korven::app {
@@ -29,6 +31,12 @@ registries::RegistryLinks registryLinks(session::Session& session) {
     registries::RegistryLinks links;
     links.openTripCards = [&session](QWidget* parent, int koda) {
         tripcards::openTripCardRegister(parent, session, koda);
+    };
+    links.openServices = [&session](QWidget* parent, int koda) {
+        services::openServiceRegister(parent, session, koda);
+    };
+    links.openEquipmentCards = [&session](QWidget* parent, int kods) {
+        equipcards::openEquipmentCardRegister(parent, session, kods);
     };
     return links;
 }

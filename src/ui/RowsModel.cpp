@@ -112,4 +112,34 @@ QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int rol
     }
 }
 
+exports::FieldType exportTypeOf(ColumnType type) {
+    switch (type) {
+    case ColumnType::Integer:
+        return exports::FieldType::Integer;
+    case ColumnType::Decimal:
+        return exports::FieldType::Decimal;
+    case ColumnType::Date:
+        return exports::FieldType::Date;
+    case ColumnType::Text:
+        return exports::FieldType::Text;
+    }
+    return exports::FieldType::Text;
+}
+
+db::Rows rowsOf(const QStringList& names, const std::vector<db::Params>& records) {
+    auto shared = std::make_shared<QStringList>(names);
+    db::Rows rows;
+    rows.reserve(records.size());
+    for (const db::Params& params : records) {
+        std::vector<db::Value> values;
+        values.reserve(static_cast<std::size_t>(names.size()));
+        for (const QString& name : names) {
+            const db::Value* v = params.find(name);
+            values.push_back(v ? *v : db::Value());
+        }
+        rows.emplace_back(shared, std::move(values));
+    }
+    return rows;
+}
+
 } // namespace korven::ui

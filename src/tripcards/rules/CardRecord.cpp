@@ -123,9 +123,6 @@ const CardColumn columnTable[] = {
     {"DODH_3", D, 9, 2, &R::DODH_3},
 };
 
-template <class... F> struct Overloaded : F... { using F::operator()...; };
-template <class... F> Overloaded(F...) -> Overloaded<F...>;
-
 } // namespace
 
 std::span<const Allowance> allowances() {
@@ -154,70 +151,11 @@ const CardColumn* findCardColumn(QAnyStringView name) {
 }
 
 QVariant cardValue(const CardRecord& card, const CardColumn& column) {
-    return std::visit(Overloaded{[&](int R::*m) { return QVariant(card.*m); },
-                                 [&](Dec2 R::*m) { return QVariant((card.*m).value()); },
-                                 [&](Dec5 R::*m) { return QVariant((card.*m).value()); },
-                                 [&](QString R::*m) { return QVariant(card.*m); },
-                                 [&](QDate R::*m) { return QVariant(card.*m); }},
-                      column.field);
+    return recordValue(card, column.field);
 }
 
 bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& value) {
-    auto number = [&](double& out) {
-        if (!value.isValid() || value.isNull()) {
-            out = 0; // a null number reads as 0
-            return true;
-        }
-        bool ok = false;
-        out = value.toDouble(&ok);
-        return ok && std::isfinite(out);
-    };
-    return std::visit(Overloaded{[&](int R::*m) {
-                                     double d = 0;
-                                     if (!number(d) || d != std::trunc(d) ||
-                                         std::abs(d) > columnLimit(column))
-                                         return false;
-                                     card.*m = static_cast<int>(d);
-                                     return true;
-                                 },
-                                 [&](Dec2 R::*m) {
-                                     double d = 0;
-                                     if (!number(d)) return false;
-                                     card.*m = d;
-                                     return true;
-                                 },
-                                 [&](Dec5 R::*m) {
-                                     double d = 0;
-                                     if (!number(d)) return false;
-                                     card.*m = d;
-                                     return true;
-                                 },
-                                 [&](QString R::*m) {
-                                     card.*m = value.toString();
-                                     return true;
-                                 },
-                                 [&](QDate R::*m) {
-                                     if (!value.isValid() || value.isNull()) {
-                                         card.*m = QDate();
-                                         return true;
-                                     }
-                                     if (value.metaType().id() != QMetaType::QDate) return false;
-                                     card.*m = value.toDate();
-                                     return true;
-                                 }},
-                      column.field);
-}
-
-double columnLimit(const CardColumn& column) {
-    const double int32Max = std::numeric_limits<int>::max();
-    switch (column.type) {
-    case ColumnType::Integer:
-        return int32Max;
-    case ColumnType::Decimal:
-        return int32Max / std::pow(10.0, column.scale);
-    default:
-        return 0;
-    }
+    return setRecordValue(card, column.field, shapeOf(column), value);
 }
 
 namespace {

@@ -179,7 +179,7 @@ FieldOutcome recalculate(CardRecord& card, const VehicleContext& vehicle, Settle
     });
 }
 
-QString checkFieldValue(const CardColumn& column, const QVariant& value) {
+QString checkFieldValue(const ColumnShape& column, const QVariant& value) {
     const bool null = !value.isValid() || value.isNull();
     switch (column.type) {
     case ColumnType::Date:
@@ -208,7 +208,7 @@ QString checkFieldValue(const CardColumn& column, const QVariant& value) {
     return {};
 }
 
-ParsedInput parseFieldInput(const CardColumn& column, const QString& text, const QLocale& locale) {
+ParsedInput parseFieldInput(const ColumnShape& column, const QString& text, const QLocale& locale) {
     const QString typed = text.trimmed();
     if (typed.isEmpty()) return {};
     QVariant value;
