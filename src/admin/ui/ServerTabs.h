@@ -8,6 +8,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -45,7 +46,7 @@ public:
 
 private:
     QButtonGroup* choice(const QString& title, const QString& name, const QStringList& items,
-                         const QList<DatabaseOption>& options, class QGridLayout* grid, int row);
+                         const QList<DatabaseOption>& options, QGridLayout* grid, int row);
     void setOption(DatabaseOption option, int value = 0);
     MainD& data_;
 };
