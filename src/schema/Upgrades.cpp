@@ -356,7 +356,7 @@ const UpgradeStep& upgradeStep(const QString& version) {
 }
 
 QString alreadyAppliedText(const UpgradeStep& step) {
-    return QStringLiteral("Wersja v.%1 jest już w bazie danych - nic nie zmieniono").arg(step.version);
+    return QStringLiteral("Wersja v.%1 jest już w bazie danych").arg(step.version);
 }
 
 bool isApplied(db::Attachment& attachment, const UpgradeStep& step) {

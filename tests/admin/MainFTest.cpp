@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -286,4 +287,25 @@ TEST(MainF, AttachedUsersAreListedOnePerLine) {
     w.click(tab, "showUsers");
     EXPECT_TRUE(tab->output()->toPlainText().split('\n').contains("SYSDBA"))
         << tab->output()->toPlainText().toStdString();
+}
+
+TEST(MainF, StatisticsAndPropertiesComeLineByLine) {
+    Window w;
+    OutputTab* stats = w.window->statisticsTab();
+    w.window->tabs()->setCurrentWidget(stats);
+    w.click(stats, "statistics");
+    EXPECT_TRUE(stats->output()->toPlainText().contains("A_KARTA"))
+        << stats->output()->toPlainText().toStdString();
+    EXPECT_TRUE(w.services.messages.isEmpty()) << w.services.messages.join('\n').toStdString();
+    test::screenshot(w.window.get(), QStringLiteral("sarkol_statistics"));
+
+    OutputTab* props = w.window->propertiesTab();
+    w.window->tabs()->setCurrentWidget(props);
+    w.click(props, "showProperties");
+    const QStringList lines = props->output()->toPlainText().split('\n');
+    EXPECT_TRUE(lines.filter(QRegularExpression("^Server Version: .+")).size() == 1)
+        << lines.join('\n').toStdString();
+    EXPECT_FALSE(w.data->isConnected());
+    EXPECT_TRUE(w.services.messages.isEmpty()) << w.services.messages.join('\n').toStdString();
+    test::screenshot(w.window.get(), QStringLiteral("sarkol_properties"));
 }

@@ -178,6 +178,7 @@ DeletionTab::DeletionTab(MainD& data, QLineEdit* shadowFolder, QWidget* parent)
         results_ << label;
         ++row;
     }
+    grid->setColumnMinimumWidth(1, 90);
     grid->setColumnStretch(2, 1);
     auto* start = new QPushButton(QStringLiteral("Start Kasowania"), this);
     start->setObjectName(QStringLiteral("startDeletion"));
@@ -233,7 +234,7 @@ UpgradeTab::UpgradeTab(MainD& data, QWidget* parent) : QWidget(parent), data_(da
     for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
         if (i == 0 || i == firstColumn) {
             grid = new QGridLayout;
-            grid->setColumnMinimumWidth(1, 260);
+            grid->setColumnStretch(1, 1);
             auto* column = new QVBoxLayout;
             column->addLayout(grid);
             column->addStretch();
@@ -247,9 +248,11 @@ UpgradeTab::UpgradeTab(MainD& data, QWidget* parent) : QWidget(parent), data_(da
         connect(b, &QPushButton::clicked, this, [this, version] { runStep(version); });
         auto* label = new QLabel(QStringLiteral("..."), this);
         label->setObjectName(QStringLiteral("upgradeResult") + step.version);
-        label->setWordWrap(true);
-        grid->addWidget(b, row, 0, Qt::AlignTop);
-        grid->addWidget(label, row, 1, Qt::AlignTop);
+        // Room for the two-line texts, so that a result never changes the rows' height.
+        label->setMinimumHeight(2 * label->fontMetrics().lineSpacing());
+        b->setMinimumWidth(150);
+        grid->addWidget(b, row, 0, Qt::AlignVCenter);
+        grid->addWidget(label, row, 1);
         results_.insert(step.version, label);
     }
 }
