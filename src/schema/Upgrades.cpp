@@ -189,15 +189,15 @@ std::vector<UpgradeStep> buildSteps() {
 
     // What this system keeps beside the older schema: the store of access levels (the group number
     // on the server can be changed by the user himself), the right of the operator list's trigger to
-    // number its rows for operators who do not own the database, and the columns in the order of a
-    // new database, so that an upgraded database and a new one are alike.
-    // The indexes of the statements join this step when they become part of the new database:
-    // append their statements (schema::statementIndexStatements) as one more block here.
-    QStringList access = accessLevelTableStatements();
-    UpgradeStep own{
-        QStringLiteral("2.00"),
-        done(QStringLiteral("2.00")),
-        {block(access), block({QStringLiteral("GRANT USAGE ON GENERATOR NUM_OPER TO TRIGGER FJ_FLOP_BI")})}};
+    // number its rows for operators who do not own the database, every index a new database has
+    // (an index added to the new database's statements is thereby also added to older ones), and the
+    // columns in the order of a new database, so that an upgraded database and a new one are alike.
+    UpgradeStep own{QStringLiteral("2.00"),
+                    done(QStringLiteral("2.00")),
+                    {block(accessLevelTableStatements()),
+                     block({QStringLiteral("GRANT USAGE ON GENERATOR NUM_OPER TO TRIGGER FJ_FLOP_BI")})}};
+    for (const QString& sql : creationStatements())
+        if (presenceOf(sql).kind == Presence::Kind::Index) own.blocks.push_back(block({sql}));
     own.alignsColumns = true;
     steps.push_back(own);
     return steps;
