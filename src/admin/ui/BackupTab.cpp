@@ -39,12 +39,9 @@ BackupTab::BackupTab(MainD& data, QWidget* parent) : QWidget(parent), data_(data
     left->addWidget(button(QStringLiteral("validate"), QStringLiteral("Sprawdzanie Bazy"),
                            QStringLiteral("Sprawdzanie poprawności danych księgowych"),
                            &BackupTab::validate));
-    // The reset of connections belongs to the maintenance functions that come with the next tabs.
-    auto* reset = new QPushButton(QStringLiteral("Zeruj Połączenia"), this);
-    reset->setObjectName(QStringLiteral("resetConnections"));
-    reset->setToolTip(QStringLiteral("Czyszczenie niezbędnych Tabel po zawieszeniu się komputera"));
-    reset->setEnabled(false);
-    left->addWidget(reset);
+    left->addWidget(button(QStringLiteral("resetConnections"), QStringLiteral("Zeruj Połączenia"),
+                           QStringLiteral("Czyszczenie niezbędnych Tabel po zawieszeniu się komputera"),
+                           &BackupTab::resetConnections));
     left->addSpacing(12);
 
     auto* counters = new QGridLayout;
@@ -165,6 +162,15 @@ void BackupTab::validate() {
     else
         ui::services().message(this, messages::validationFound(findings), QString(),
                                ui::MessageIcon::Warning);
+}
+
+void BackupTab::resetConnections() {
+    int ile = 0;
+    if (!ui::guarded(this, [&] { ile = data_.resetConnections(); })) return;
+    AdminState state;
+    state.connections = ile;
+    showState(state);
+    emit stateChanged();
 }
 
 void BackupTab::chooseArchive() {
