@@ -1,5 +1,7 @@
 #include "schema/Schema.h"
 
+#include "schema/StatementIndexes.h"
+
 namespace korven::schema {
 
 const QStringList& additionNames() {
@@ -150,6 +152,7 @@ END)");
     // administrator) may change them: a user can alter his own names and group number on the server,
     // so those cannot be trusted for rights.
     s << accessLevelTableStatements();
+    s << statementIndexStatements();
     return s;
 }
 
