@@ -9,6 +9,7 @@
 #include "exports/GridExport.h"
 #include "reports/data/StatementData.h"
 #include "reports/engine/ReportEngine.h"
+#include "reports/rules/StatementOutput.h"
 #include "reports/rules/Statements.h"
 #include "session/data/Session.h"
 
@@ -257,39 +258,6 @@ QByteArray statementJson(const reports::ResultTable& t, const QString& caption,
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
-reports::DataView dataView(const reports::ResultTable& t, const QString& name) {
-    reports::DataView view;
-    view.name = name;
-    for (int r = 0; r < t.rowCount(); ++r) {
-        reports::DataRow row;
-        for (int i = 0; i < t.fields().size(); ++i)
-            row.set(t.fields()[i].name, t.row(r).at(i), t.text(r, i));
-        view.rows.append(row);
-    }
-    return view;
-}
-
-exports::ExportList exportList(const reports::ResultTable& t) {
-    exports::ExportList list;
-    QList<int> shown;
-    for (int i = 0; i < t.fields().size(); ++i) {
-        const reports::FieldDef& f = t.fields()[i];
-        if (!f.shown()) continue;
-        shown << i;
-        const exports::FieldType type = f.type == reports::FieldType::Integer ? exports::FieldType::Integer
-                                        : f.type == reports::FieldType::Real  ? exports::FieldType::Float
-                                                                              : exports::FieldType::Text;
-        list.columns.append({f.title, f.name, type, true});
-    }
-    for (int r = 0; r < t.rowCount(); ++r) {
-        QList<QVariant> row;
-        for (int i : shown)
-            row << t.row(r).at(i);
-        list.rows.append(row);
-    }
-    return list;
-}
-
 // Writes the output under a temporary name beside the target and gives it the target's name only when
 // it is complete, so that an interrupted run leaves the old file or the whole new one.
 void writeAtomically(const QString& out, const std::function<void(const QString& path)>& write) {
@@ -370,15 +338,10 @@ int runStatement(const QStringList& args) {
                                              .arg(QDir::toNativeSeparators(o.out), f.errorString())
                                              .toStdString());
         } else if (o.format == QLatin1String("xlsx")) {
-            exports::writeWorkbook(exportList(table), reports::statementExportTitle(o.id), 1, 1, path);
+            exports::writeWorkbook(reports::statementExportList(table), reports::statementExportTitle(o.id),
+                                   1, 1, path);
         } else {
-            reports::ReportJob job;
-            job.projectFile = print.projectFile;
-            job.orientation =
-                print.landscape ? reports::Orientation::Landscape : reports::Orientation::Portrait;
-            for (const auto& [name, value] : print.parameters)
-                job.parameters.insert(name, value);
-            job.data = dataView(table, print.dataView);
+            const reports::ReportJob job = reports::statementJob(table, print);
             reports::renderToFile(job, *reports::formatFromName(o.format), path);
         }
     });
