@@ -20,8 +20,10 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 
@@ -287,6 +289,37 @@ TEST(ReportMenus, MenusOpenTheirWindowsAndTheForms) {
     f.services.openSucceeds = false;
     EXPECT_FALSE(openForm(nullptr, kWorkCardForm));
     EXPECT_EQ(f.services.messages.size(), 2);
+}
+
+// The word processor reads the blank forms placed beside the program, Polish letters included.
+TEST(ReportMenus, TheFormsOpenInTheWordProcessor) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty() || !QFileInfo::exists(QStringLiteral("/usr/lib/libreoffice/program/libswlo.so")))
+        GTEST_SKIP() << "LibreOffice Writer (libreoffice-writer-nogui) is not installed";
+    QTemporaryDir dir;
+    QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    p.setProcessEnvironment(environment);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    const QDir program(korven::ui::programFolder());
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"), dir.path(),
+                      program.filePath(kWorkCardForm), program.filePath(kInsertForm)});
+    ASSERT_TRUE(p.waitForFinished(180000));
+    const QString log = QString::fromUtf8(p.readAll());
+    struct Form {
+        const char* text;
+        const char* expected;
+    } forms[] = {{"karta.txt", "KARTA PRACY POJAZDU"},
+                 {"wkladka.txt", "WKŁADKA UZUPEŁNIAJĄCA DO KARTY PRACY POJAZDU"}};
+    for (const Form& form : forms) {
+        QFile f(dir.filePath(QString::fromLatin1(form.text)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << log.toStdString();
+        const QString text = QString::fromUtf8(f.readAll());
+        EXPECT_TRUE(text.contains(QString::fromUtf8(form.expected))) << form.text;
+        EXPECT_TRUE(text.contains(QStringLiteral("Stan licznika przy wyjeździe"))) << form.text;
+    }
 }
 
 } // namespace
