@@ -64,6 +64,8 @@ private:
 };
 
 // Plain conversions of database values for display and export.
-QVariant toVariant(const db::Value& value);
+inline QVariant toVariant(const db::Value& value) {
+    return value.toVariant();
+}
 
 } // namespace korven::ui

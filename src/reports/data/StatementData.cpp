@@ -4,25 +4,9 @@ namespace korven::reports {
 
 namespace {
 
-QVariant toVariant(const db::Value& v) {
-    switch (v.kind()) {
-    case db::Value::Kind::Null:
-        return {};
-    case db::Value::Kind::Integer:
-        return QVariant(static_cast<qlonglong>(v.toInt()));
-    case db::Value::Kind::Decimal:
-    case db::Value::Kind::Double:
-        return v.toDouble();
-    case db::Value::Kind::Date:
-        return v.toDate();
-    case db::Value::Kind::Timestamp:
-        return v.toDateTime();
-    case db::Value::Kind::Boolean:
-        return v.toBool();
-    case db::Value::Kind::Text:
-        return v.toText().trimmed();
-    }
-    return {};
+// Texts of CHAR columns come padded; the statements compare and show them trimmed.
+QVariant trimmedVariant(const db::Value& v) {
+    return v.kind() == db::Value::Kind::Text ? QVariant(v.toText().trimmed()) : v.toVariant();
 }
 
 bool isNumber(const db::Value& v) {
@@ -49,7 +33,7 @@ std::vector<RegistryRow> readRegistry(db::Transaction& t, bool equipment) {
     for (const db::Row& row : t.select(sql)) {
         RegistryRow r;
         for (int i = 0; i < row.size(); ++i)
-            r.columns.insert(row.columnNames().at(i), toVariant(row.at(i)));
+            r.columns.insert(row.columnNames().at(i), trimmedVariant(row.at(i)));
         auto text = [&](const char* c) { return r.columns.value(QString::fromLatin1(c)).toString(); };
         auto code = [&](const char* c) { return r.columns.value(QString::fromLatin1(c)).toInt(); };
         r.code = code(equipment ? "KODS" : "KODA");

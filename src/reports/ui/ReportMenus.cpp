@@ -80,21 +80,24 @@ bool openForm(QWidget* parent, const QString& fileName) {
 
 namespace {
 
-void addStatement(ReportMenu& menu, session::Session& session, const QString& caption, StatementId id) {
-    menu.addButton(caption, statementName(id), [&menu, &session, id] { openStatement(&menu, session, id); });
+void addStatements(ReportMenu& menu, session::Session& session,
+                   std::initializer_list<std::pair<const char*, StatementId>> entries) {
+    for (const auto& [caption, id] : entries)
+        menu.addButton(QString::fromUtf8(caption), statementName(id),
+                       [&menu, &session, id = id] { openStatement(&menu, session, id); });
 }
 
 } // namespace
 
 void openVehicleReports(QWidget* parent, session::Session& session) {
     ReportMenu menu(QStringLiteral("Raport"), QStringLiteral("Raporty dla Pojazdów"), parent);
-    addStatement(menu, session, QStringLiteral("Zestawienie Pojazdów"), StatementId::Vehicles);
-    addStatement(menu, session, QStringLiteral("Zestawienie Kart Drogowych"), StatementId::TripCards);
-    addStatement(menu, session, QStringLiteral("Zest. Zużycia Paliwa Synt."), StatementId::ByKind);
-    addStatement(menu, session, QStringLiteral("Zest. Zużycia Paliwa Analit."), StatementId::YearlyVehicles);
-    addStatement(menu, session, QStringLiteral("Zużycie Średnie Paliwa Rocznie"),
-                 StatementId::AverageVehicles);
-    addStatement(menu, session, QStringLiteral("Zest. Obsług Technicznych"), StatementId::Services);
+    addStatements(menu, session,
+                  {{"Zestawienie Pojazdów", StatementId::Vehicles},
+                   {"Zestawienie Kart Drogowych", StatementId::TripCards},
+                   {"Zest. Zużycia Paliwa Synt.", StatementId::ByKind},
+                   {"Zest. Zużycia Paliwa Analit.", StatementId::YearlyVehicles},
+                   {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageVehicles},
+                   {"Zest. Obsług Technicznych", StatementId::Services}});
     menu.addButton(QStringLiteral("Formularz Karty Pracy Pojazdu"), QStringLiteral("workCardForm"),
                    [&menu] { openForm(&menu, kWorkCardForm); });
     menu.addButton(QStringLiteral("Formularz Wkładki Uzupełn."), QStringLiteral("insertForm"),
@@ -105,13 +108,13 @@ void openVehicleReports(QWidget* parent, session::Session& session) {
 
 void openEquipmentReports(QWidget* parent, session::Session& session) {
     ReportMenu menu(QStringLiteral("RaportSp"), QStringLiteral("Raporty dla Sprzętu"), parent);
-    addStatement(menu, session, QStringLiteral("Zestawienie Sprzętu"), StatementId::Equipment);
-    addStatement(menu, session, QStringLiteral("Zestawienie Kart Sprzętowych"), StatementId::EquipmentCards);
-    addStatement(menu, session, QStringLiteral("Zest. Zużycia Paliwa Synt."), StatementId::ByGroup);
-    addStatement(menu, session, QStringLiteral("Zest. Zużycia Paliwa Analit."), StatementId::YearlyEquipment);
-    addStatement(menu, session, QStringLiteral("Zużycie Średnie Paliwa Rocznie"),
-                 StatementId::AverageEquipment);
-    addStatement(menu, session, QStringLiteral("Asygnata Rozchodowa"), StatementId::Voucher);
+    addStatements(menu, session,
+                  {{"Zestawienie Sprzętu", StatementId::Equipment},
+                   {"Zestawienie Kart Sprzętowych", StatementId::EquipmentCards},
+                   {"Zest. Zużycia Paliwa Synt.", StatementId::ByGroup},
+                   {"Zest. Zużycia Paliwa Analit.", StatementId::YearlyEquipment},
+                   {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageEquipment},
+                   {"Asygnata Rozchodowa", StatementId::Voucher}});
     // The services statement belongs to vehicles; this menu keeps its button hidden and disabled.
     QPushButton* services =
         menu.addButton(QStringLiteral("Zest. Obsług Technicznych"), QStringLiteral("services"), [] {});

@@ -168,6 +168,7 @@ ReportWindow::ReportWindow(StatementId id, ReportWindowContext context, QWidget*
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->verticalHeader()->hide();
+    grid_->resizeColumnsToContents();
     layout->addWidget(grid_, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -417,6 +418,7 @@ void ReportWindow::start() {
         table_ = buildStatement(id_, c, sources, [this](int counter) { showProgress(counter); });
     });
     model_->setTable(&table_);
+    grid_->resizeColumnsToContents();
     grid_->setUpdatesEnabled(true);
     if (table_.rowCount() > 0) grid_->selectRow(0);
     progress_->setValue(0);
