@@ -3,6 +3,7 @@
 #include "equipcards/ui/EquipmentCardWindows.h"
 #include "registries/ui/DictionaryWindows.h"
 #include "registries/ui/RegistryWindows.h"
+#include "reports/ui/ReportMenus.h"
 #include "services/ui/ServiceWindows.h"
 #include "tripcards/ui/TripCardWindows.h"
 
@@ -51,6 +52,8 @@ session::Navigator makeNavigator(session::Session& session) {
     n.equipment = [&session](QWidget* parent) {
         registries::openEquipmentRegistry(parent, session, registryLinks(session));
     };
+    n.vehicleReports = [&session](QWidget* parent) { reports::ui::openVehicleReports(parent, session); };
+    n.equipmentReports = [&session](QWidget* parent) { reports::ui::openEquipmentReports(parent, session); };
     n.dictionary = [&session](QWidget* parent, session::Dictionary d) {
         registries::openDictionary(parent, session, dictionaryKind(d));
     };

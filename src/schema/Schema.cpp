@@ -18,6 +18,7 @@
 #include <signal.h>
 #include <unistd.h>
 #endif
+#include "schema/StatementIndexes.h"
 
 namespace korven::schema {
 
@@ -169,6 +170,7 @@ END)");
     // administrator) may change them: a user can alter his own names and group number on the server,
     // so those cannot be trusted for rights.
     s << accessLevelTableStatements();
+    s << statementIndexStatements();
     return s;
 }
 

@@ -4,28 +4,6 @@
 
 namespace korven::ui {
 
-QVariant toVariant(const db::Value& v) {
-    switch (v.kind()) {
-    case db::Value::Kind::Null:
-        return QVariant();
-    case db::Value::Kind::Integer:
-        return QVariant::fromValue<qlonglong>(v.toInt());
-    case db::Value::Kind::Decimal:
-        return v.rawScale() == 0 ? QVariant::fromValue<qlonglong>(v.toInt()) : QVariant(v.toDouble());
-    case db::Value::Kind::Double:
-        return v.toDouble();
-    case db::Value::Kind::Date:
-        return v.toDate();
-    case db::Value::Kind::Timestamp:
-        return v.toDateTime();
-    case db::Value::Kind::Boolean:
-        return v.toBool();
-    case db::Value::Kind::Text:
-        return v.toText();
-    }
-    return QVariant();
-}
-
 RowsModel::RowsModel(QList<ListColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 

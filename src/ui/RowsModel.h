@@ -65,7 +65,9 @@ private:
 };
 
 // Plain conversions of database values for display and export.
-QVariant toVariant(const db::Value& value);
+inline QVariant toVariant(const db::Value& value) {
+    return value.toVariant();
+}
 
 // What the spreadsheet export writes for a column of that type.
 exports::FieldType exportTypeOf(ColumnType type);
