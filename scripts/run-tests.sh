@@ -4,11 +4,14 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup-deps.sh"
-# The embedded engine keeps its lock files in /tmp/firebird, which belongs to the firebird group once
-# the server package has run; a user outside that group gets a folder of his own.
-if [ "$(id -u)" -ne 0 ] && [ -z "${FIREBIRD_LOCK:-}" ] && ! [ -w /tmp/firebird -o ! -e /tmp/firebird ]; then
-  export FIREBIRD_LOCK="${XDG_RUNTIME_DIR:-$HOME/.cache}/korven-firebird-lock"
-  mkdir -p "$FIREBIRD_LOCK"
+# The embedded engine keeps its lock files in /tmp/firebird, shared by every embedded program of the
+# machine. The tests kill programs on purpose; they get a fresh lock folder of their own for each run,
+# so that nothing left behind by another program (or an earlier run) can hold them up, and nothing
+# they leave behind can hold up anyone else.
+if [ -z "${FIREBIRD_LOCK:-}" ]; then
+  FIREBIRD_LOCK="$(mktemp -d "${TMPDIR:-/tmp}/korven-test-lock.XXXXXX")"
+  export FIREBIRD_LOCK
+  trap 'rm -rf "$FIREBIRD_LOCK"' EXIT
 fi
 "$root/scripts/build.sh"
 cd "${BUILD_DIR:-$root/build}"

@@ -1,6 +1,7 @@
 #include "tripcards/rules/FieldEvents.h"
 
 #include "core/DateText.h"
+#include "core/NumberFormat.h"
 
 #include <cmath>
 
@@ -201,7 +202,12 @@ QString checkFieldValue(const ColumnShape& column, const QVariant& value) {
         if (column.type == ColumnType::Integer && number != std::trunc(number))
             return QStringLiteral("„%1” nie jest liczbą całkowitą.").arg(value.toString());
         const double stored = roundToScale(number, column.scale);
-        if (std::abs(stored) > columnLimit(column)) return tooLargeMessage(column);
+        if (std::abs(stored) > columnLimit(column)) {
+            // Told by the trip card field's caption where the column is one; by its name otherwise.
+            if (const CardColumn* card = findCardColumn(QLatin1String(column.name)))
+                return tooLargeMessage(*card);
+            return valueTooLargeMessage(QString::fromLatin1(column.name), columnLimit(column), column.scale);
+        }
         return {};
     }
     }
