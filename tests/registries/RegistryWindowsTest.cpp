@@ -411,9 +411,14 @@ TEST(VehicleWindows, LinkButtonsOpenWithTheCodeAndComeBackToTheVehicle) {
     bool hidden = false;
     Pojazd* list = nullptr;
     RegistryLinks links;
-    links.openTripCards = [&](QWidget*, int koda) {
+    links.openTripCards = [&](QWidget* parent, int koda) {
         seen = koda;
-        hidden = !list->isVisible();
+        QDialog child(parent);
+        whenModalOpens([&](QWidget* opened) {
+            hidden = !list->isVisible();
+            static_cast<QDialog*>(opened)->reject();
+        });
+        ui::openChild(parent, child);
     };
     auto w = openList<Pojazd>(f, links);
     list = w.get();
