@@ -173,11 +173,19 @@ bool Desktop::waitShown(const QRegularExpression& title, int timeoutMs) const {
     return false;
 }
 
-void Desktop::screenshot(const QString& path) const {
-    tool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+void Desktop::screenshot(const QString& name) const {
+    const QString dir = qEnvironmentVariable("KORVEN_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    tool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                    QDir(dir).filePath(name + QStringLiteral(".png"))});
 }
 
 // ---------------------------------------------------------------------------------------------
+
+QString programFolder() {
+    return qEnvironmentVariable("KORVEN_BIN_DIR", QStringLiteral(KORVEN_BIN_DIR));
+}
 
 Korven::Korven(const QString& bin) {
     if (!dir_.isValid()) {

@@ -44,8 +44,9 @@ public:
     // Waits until a window with a matching title is shown; false after the time-out.
     bool waitShown(const QRegularExpression& title, int timeoutMs = 15000) const;
     bool shown(const QRegularExpression& title) const;
-    // Saves a picture of the whole screen.
-    void screenshot(const QString& path) const;
+    // Saves a picture of the whole screen as NAME.png into KORVEN_SCREENSHOT_DIR, when that is set
+    // (scripts/screenshots.sh).
+    void screenshot(const QString& name) const;
 
 private:
     QProcess server_;
@@ -53,6 +54,9 @@ private:
     QString display_;
     QString error_;
 };
+
+// The build's program folder, or the one in KORVEN_BIN_DIR (to run the same tests on another build).
+QString programFolder();
 
 // A copy of the program folder with a demo database, and the program started from it.
 class Korven {

@@ -52,7 +52,7 @@ class Stopping : public ::testing::TestWithParam<StopWay> {};
 TEST_P(Stopping, EndsByTheExitSequenceAndDropsWhatWasNotPosted) {
     Desktop desktop;
     ASSERT_TRUE(desktop.ready()) << desktop.error().toStdString();
-    Korven korven(QStringLiteral(KORVEN_BIN_DIR));
+    Korven korven(programFolder());
     ASSERT_TRUE(korven.ready()) << korven.error().toStdString();
     const Traces before = readTraces(korven.database());
     ASSERT_TRUE(korven.startAndLogIn(desktop)) << korven.error().toStdString();
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, Stopping,
 TEST(SecondCopy, SaysInAWindowThatTheDatabaseIsInUse) {
     Desktop desktop;
     ASSERT_TRUE(desktop.ready()) << desktop.error().toStdString();
-    Korven first(QStringLiteral(KORVEN_BIN_DIR));
+    Korven first(programFolder());
     ASSERT_TRUE(first.ready()) << first.error().toStdString();
     ASSERT_TRUE(first.startAndLogIn(desktop)) << first.error().toStdString();
 
@@ -112,6 +112,7 @@ TEST(SecondCopy, SaysInAWindowThatTheDatabaseIsInUse) {
     } else {
         told = desktop.waitActive(message, 1000);
     }
+    desktop.screenshot(QStringLiteral("desktop-second-copy"));
     const QString shown = desktop.visibleTitles().join(QStringLiteral(" | "));
     if (second.state() != QProcess::NotRunning) {
         second.kill();

@@ -116,7 +116,7 @@ TEST_P(WindowChains, EveryCloseReturnsToAWorkingParent) {
     const Chain& chain = GetParam();
     Desktop desktop;
     ASSERT_TRUE(desktop.ready()) << desktop.error().toStdString();
-    Korven korven(QStringLiteral(KORVEN_BIN_DIR));
+    Korven korven(programFolder());
     ASSERT_TRUE(korven.ready()) << korven.error().toStdString();
     ASSERT_TRUE(korven.startAndLogIn(desktop)) << korven.error().toStdString();
     const QRect mainPlace = desktop.activeGeometry();
@@ -133,6 +133,7 @@ TEST_P(WindowChains, EveryCloseReturnsToAWorkingParent) {
         EXPECT_FALSE(desktop.shown(pattern(parentTitle(i))))
             << "the parent of " << level.unit << " stays shown";
     }
+    desktop.screenshot(QStringLiteral("desktop-") + QString::fromUtf8(chain.name));
 
     // The last level closed in every way it can be; each time its parent comes back and opens it
     // again.
