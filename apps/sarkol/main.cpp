@@ -1,5 +1,6 @@
 #include "admin/ui/AdminLogin.h"
 #include "admin/ui/MainF.h"
+#include "ui/Application.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("KORVEN"));
 
     using namespace korven;
+    // Polish Qt texts, Enter on a focused button and the program's icon, as in KORVEN.
+    ui::setUpApplication(app, QStringLiteral("korven.png"));
     ui::routeComponentMessages();
     const QString setupIni = QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini"));
     admin::AdminConfig config;

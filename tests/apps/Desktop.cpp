@@ -246,7 +246,7 @@ bool Korven::startAndLogIn(const Desktop& desktop) {
         error_ = QStringLiteral("no login window; the program said: ") + output();
         return false;
     }
-    desktop.type(QStringLiteral("masterkey"));
+    desktop.type(QStringLiteral("dowolne")); // the embedded engine takes any password
     desktop.keys({QStringLiteral("Return")});
     // The server's user list may be held by another program of the machine for a moment: the login
     // then says "User not found." and goes on, as it is meant to.

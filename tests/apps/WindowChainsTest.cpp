@@ -53,7 +53,7 @@ const Level pozKarPa{"PozKarPa",
 const Level pozKarSp{
     "PozKarSp", mainButton(3), "^Pozostałe Kartoteki Sprzętu$", {esc, {"Wyjście", {"Tab", "Tab", "space"}}}};
 const Level tech{"Tech", mainButton(4), "^Funkcje Techniczne$", listCloses};
-const Level wykazOP{"WykazOP", {"space"}, "^Wykaz Aktywnych Operatorów --> 1$", listCloses};
+const Level wykazOP{"WykazOP", {"space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses};
 
 // A dictionary list opened from its menu by the menu's button in Tab order, and its editor.
 Level dictionary(const char* unit, int tabs, const char* title) {
@@ -103,6 +103,10 @@ const Chain chains[] = {
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
 };
+
+void PrintTo(const Chain& chain, std::ostream* out) {
+    *out << chain.name;
+}
 
 class WindowChains : public ::testing::TestWithParam<Chain> {};
 
