@@ -15,7 +15,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip
   # the desktop tests run the program under a window manager, as operators have one
   openbox x11-utils
-  libreoffice-calc-nogui
+  libreoffice-calc-nogui libreoffice-writer-nogui
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "ui/RecordEditor.h"
 
+#include "core/DateText.h"
 #include "core/NumberFormat.h"
 #include "ui/CheckedEdit.h"
 #include "ui/UiServices.h"
@@ -237,8 +238,7 @@ QString RecordEditor::problem(const QString& field) const {
         break;
     }
     case FieldKind::Date:
-        if (!QDate::fromString(t, QStringLiteral("yyyy-MM-dd")).isValid())
-            problem = QStringLiteral("'%1' nie jest poprawną datą (rrrr-mm-dd)").arg(t);
+        if (!parseDate(t)) problem = QStringLiteral("'%1' nie jest poprawną datą (rrrr-mm-dd)").arg(t);
         break;
     case FieldKind::Text:
         break;
@@ -289,7 +289,7 @@ db::Params RecordEditor::values() const {
             break;
         }
         case FieldKind::Date:
-            p.set(f.field, db::Value(QDate::fromString(t, QStringLiteral("yyyy-MM-dd"))));
+            p.set(f.field, db::Value(parseDate(t).value_or(QDate())));
             break;
         }
     }

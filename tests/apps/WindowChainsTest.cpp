@@ -32,7 +32,7 @@ const QList<Close> dictionaryEditorCloses{
 const char* const mainTitle = "^System KORVEN: ";
 
 // The main menu's buttons in their Tab order from "Kartoteka Pojazdów", where the focus stands
-// whenever the main window becomes active; the report menus are not there yet.
+// whenever the main window becomes active.
 QStringList mainButton(int tabs) {
     QStringList keys;
     for (int i = 0; i < tabs; ++i)
@@ -44,15 +44,17 @@ const Level pojazd{"Pojazd", mainButton(0), "^Kartoteka Pojazdów ", listCloses}
 const Level pojazdEd{"PojazdEd", {"Return"}, "^Dane Szczegółowe Pojazdu :", editorCloses};
 const Level karta{"Karta", {"alt+k"}, "^Karty Drogowe ", listCloses};
 const Level kartaD{"KartaD", {"Return"}, "^Szczegółowe Dane Karty Drogowej", editorCloses};
-const Level sprzet{"Sprzet", mainButton(2), "^Kartoteka Sprzętu ", listCloses};
+const Level sprzet{"Sprzet", mainButton(3), "^Kartoteka Sprzętu ", listCloses};
 const Level sprzetEd{"SprzetEd", {"Return"}, "^Dane Szczegółowe Sprzętu :", editorCloses};
 const Level pozKarPa{"PozKarPa",
                      mainButton(1),
                      "^Pozostałe Kartoteki$",
                      {esc, {"Wyjście", {"Tab", "Tab", "Tab", "Tab", "space"}}}};
 const Level pozKarSp{
-    "PozKarSp", mainButton(3), "^Pozostałe Kartoteki Sprzętu$", {esc, {"Wyjście", {"Tab", "Tab", "space"}}}};
-const Level tech{"Tech", mainButton(4), "^Funkcje Techniczne$", listCloses};
+    "PozKarSp", mainButton(4), "^Pozostałe Kartoteki Sprzętu$", {esc, {"Wyjście", {"Tab", "Tab", "space"}}}};
+const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne$", listCloses};
+const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
+const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
 const Level wykazOP{"WykazOP", {"space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses};
 
 // A dictionary list opened from its menu by the menu's button in Tab order, and its editor.
@@ -100,6 +102,8 @@ const Chain chains[] = {
     {"KomenEdSp",
      {pozKarSp, dictionary("Komenda", 1, "^Kartoteka Jednostek$"),
       dictionaryEditor("KomenEd", "^Korekta Nazwy Jednostki$")}},
+    {"Raport", {raport}},
+    {"RaportSp", {raportSp}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
 };
