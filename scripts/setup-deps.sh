@@ -9,8 +9,12 @@ packages=(
   firebird-dev libfbclient2 libxlsxwriter-dev libzip-dev libpugixml-dev
   # run: the embedded engine, the server, its tools, the archiver, fonts
   firebird3.0-server-core firebird3.0-server firebird3.0-utils arj fonts-dejavu-core
+  # Qt's own texts (question buttons, file and print dialogs) in Polish
+  qt6-translations-l10n
   # tests and looking at what we build
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip
+  # the desktop tests run the program under a window manager, as operators have one
+  openbox x11-utils
   libreoffice-calc-nogui libreoffice-writer-nogui
 )
 

@@ -3,6 +3,8 @@
 #include "core/ProgramStart.h"
 #include "session/ui/LoginDialog.h"
 #include "session/ui/MainWindows.h"
+#include "ui/Application.h"
+#include "ui/Stopping.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
 
@@ -10,12 +12,17 @@
 #include <QDir>
 
 int main(int argc, char** argv) {
+    // The stop signals are read by the window loop; no thread is interrupted by them.
+    korven::ui::blockStopSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVEN"));
     QApplication::setOrganizationName(QStringLiteral("KORVEN"));
+    QApplication::setDesktopFileName(QStringLiteral("korven"));
 
     using namespace korven;
+    ui::setUpApplication(app, QStringLiteral("korven.png"));
     ui::routeComponentMessages();
+    ui::installStopSignals();
     session::DialogStartupUi startup;
     std::unique_ptr<session::Session> session;
     try {
@@ -31,8 +38,20 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         session::mainP window(*session, app::makeNavigator(*session));
-        window.show();
-        rc = app.exec();
+        // Should the platform end the process without the window loop returning (the display went
+        // away), the operator is still counted out and unregistered before the engine goes.
+        ui::setEmergencyExit([&session, &window] {
+            window.runExitSequence(false);
+            session.reset();
+        });
+        if (ui::stopping()) {
+            window.close(); // stopped during the start: the exit sequence all the same
+        } else {
+            window.show();
+            rc = app.exec();
+        }
+        window.runExitSequence(false);
+        ui::setEmergencyExit({});
     }
     session.reset(); // unregisters the operator and disconnects
     return rc;

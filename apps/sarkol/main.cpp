@@ -1,6 +1,7 @@
 #include "admin/ui/AdminLogin.h"
 #include "admin/ui/MainF.h"
 #include "core/ProgramStart.h"
+#include "ui/Application.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("KORVEN"));
 
     using namespace korven;
+    // Polish Qt texts, Enter on a focused button and the program's icon, as in KORVEN.
+    ui::setUpApplication(app, QStringLiteral("korven.png"));
     ui::routeComponentMessages();
     const QString setupIni = QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini"));
     admin::AdminConfig config;

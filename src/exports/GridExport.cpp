@@ -173,6 +173,12 @@ QString exportFileName(const QString& title, const QDateTime& when) {
            QStringLiteral(".xlsx");
 }
 
+QString noSpreadsheetMessage(const QString& path) {
+    return QStringLiteral("Dane zapisano w pliku:\n%1\n\nNie znaleziono programu arkusza kalkulacyjnego, "
+                          "który otworzyłby ten plik; można go otworzyć później dowolnym arkuszem.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 ExportOutcome exportList(const ExportList& list, const QString& title, int firstColumn, int firstRow,
                          const ExportEnvironment& env) {
     ExportOutcome outcome;
@@ -199,8 +205,7 @@ ExportOutcome exportList(const ExportList& list, const QString& title, int first
     }
     if (!env.openFile(path)) {
         outcome.status = ExportOutcome::Status::NoApplication;
-        outcome.message = kNoSpreadsheetMessage +
-                          QStringLiteral("\n\nPlik zapisano: %1").arg(QDir::toNativeSeparators(path));
+        outcome.message = noSpreadsheetMessage(path);
     }
     return outcome;
 }

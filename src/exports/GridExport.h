@@ -88,7 +88,9 @@ struct ExportOutcome {
 
 inline const QString kExportFailedMessage =
     QStringLiteral("Błąd podczas eksportowania danych do MS Excela ...\rKomunikat: \r");
-inline const QString kNoSpreadsheetMessage = QStringLiteral("Excel nie jest zainstalowany ...");
+// The export has written its file but nothing on the machine opens it: the operator is told the
+// file is there, where, and why it did not open.
+QString noSpreadsheetMessage(const QString& path);
 
 // The grid export: writes the list into a new workbook in the environment's folder and opens it.
 ExportOutcome exportList(const ExportList& list, const QString& title, int firstColumn = 1, int firstRow = 1,

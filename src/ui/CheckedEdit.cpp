@@ -2,6 +2,7 @@
 
 #include "ui/UiServices.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QPointer>
 #include <QTimer>
@@ -31,7 +32,13 @@ bool CheckedEdit::leave() {
 void CheckedEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
+    // The widget the focus goes to has it already when this one hears that it lost it.
+    if (QWidget* next = QApplication::focusWidget(); next && unchecked_.contains(next)) return;
     leave();
+}
+
+void CheckedEdit::leaveUncheckedTowards(QWidget* widget) {
+    unchecked_ << widget;
 }
 
 } // namespace korven::ui

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QList>
+#include <QPointer>
 
 #include <functional>
 
@@ -21,6 +23,9 @@ public:
     bool leave();
     bool refused() const { return !refusal_.isEmpty(); }
     const QString& refusal() const { return refusal_; }
+    // Leaving the field for this widget checks nothing: a button that checks or drops everything
+    // itself ("O&K", "&Anuluj") is not held up by a refusal of the field it was clicked from.
+    void leaveUncheckedTowards(QWidget* widget);
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
@@ -28,6 +33,7 @@ protected:
 private:
     QString refusal_;
     bool checking_ = false;
+    QList<QPointer<QWidget>> unchecked_;
 };
 
 } // namespace korven::ui

@@ -2,6 +2,7 @@
 
 #include "core/DateText.h"
 #include "core/NumberFormat.h"
+#include "ui/CheckedEdit.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
 
@@ -76,7 +77,14 @@ RecordEditor::RecordEditor(const QString& title, QList<EditorField> fields, QWid
             dropDowns_.insert(f.field, combo);
             input = combo;
         } else {
-            edit = new QLineEdit(this);
+            auto* checked = new CheckedEdit(this);
+            if (!f.readOnly) {
+                // A number, date or code is checked when the field is left, not only at "O&K".
+                const QString field = f.field;
+                checked->onLeave = [this, field](CheckedEdit&) { return problem(field); };
+                checkedInputs_ << checked;
+            }
+            edit = checked;
             edit->setObjectName(f.field);
             input = edit;
         }
@@ -124,6 +132,11 @@ RecordEditor::RecordEditor(const QString& title, QList<EditorField> fields, QWid
     buttonRow_->addWidget(ok_);
     buttonRow_->addWidget(cancel);
     layout->addLayout(buttonRow_);
+    for (CheckedEdit* checked : std::as_const(checkedInputs_)) {
+        // Both buttons look at every field themselves.
+        checked->leaveUncheckedTowards(ok_);
+        checked->leaveUncheckedTowards(cancel);
+    }
     connect(ok_, &QPushButton::clicked, this, &RecordEditor::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     setMinimumWidth(460);
@@ -202,40 +215,42 @@ void RecordEditor::setText(const QString& field, const QString& text) {
     if (QLineEdit* e = inputs_.value(field)) e->setText(text);
 }
 
+QString RecordEditor::problem(const QString& field) const {
+    const EditorField* f = nullptr;
+    for (const EditorField& candidate : fields_)
+        if (candidate.field == field) f = &candidate;
+    QLineEdit* edit = inputs_.value(field);
+    if (!f || !edit) return {};
+    if (f->check) return f->check(edit->text());
+    const QString t = edit->text().trimmed();
+    if (t.isEmpty()) return {};
+    QString problem;
+    switch (f->kind) {
+    case FieldKind::Integer: {
+        bool ok = false;
+        t.toLongLong(&ok);
+        if (!ok) problem = QStringLiteral("'%1' nie jest liczbą całkowitą").arg(t);
+        break;
+    }
+    case FieldKind::Decimal: {
+        double v = 0;
+        if (!parseNumber(t, v)) problem = QStringLiteral("'%1' nie jest poprawną liczbą").arg(t);
+        break;
+    }
+    case FieldKind::Date:
+        if (!parseDate(t)) problem = QStringLiteral("'%1' nie jest poprawną datą (rrrr-mm-dd)").arg(t);
+        break;
+    case FieldKind::Text:
+        break;
+    }
+    return problem.isEmpty() ? QString() : f->label + QStringLiteral(": ") + problem;
+}
+
 bool RecordEditor::validate() {
     for (const EditorField& f : fields_) {
-        QLineEdit* edit = inputs_.value(f.field);
-        const QString t = edit->text().trimmed();
-        if (f.check) {
-            const QString message = f.check(edit->text());
-            if (!message.isEmpty()) {
-                showProblem(f.field, message);
-                return false;
-            }
-            continue;
-        }
-        QString problem;
-        if (t.isEmpty()) continue;
-        switch (f.kind) {
-        case FieldKind::Integer: {
-            bool ok = false;
-            t.toLongLong(&ok);
-            if (!ok) problem = QStringLiteral("'%1' nie jest liczbą całkowitą").arg(t);
-            break;
-        }
-        case FieldKind::Decimal: {
-            double v = 0;
-            if (!parseNumber(t, v)) problem = QStringLiteral("'%1' nie jest poprawną liczbą").arg(t);
-            break;
-        }
-        case FieldKind::Date:
-            if (!parseDate(t)) problem = QStringLiteral("'%1' nie jest poprawną datą (rrrr-mm-dd)").arg(t);
-            break;
-        case FieldKind::Text:
-            break;
-        }
-        if (!problem.isEmpty()) {
-            showProblem(f.field, f.label + QStringLiteral(": ") + problem);
+        const QString message = problem(f.field);
+        if (!message.isEmpty()) {
+            showProblem(f.field, message);
             return false;
         }
     }

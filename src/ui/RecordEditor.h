@@ -19,6 +19,8 @@ class QPushButton;
 
 namespace korven::ui {
 
+class CheckedEdit;
+
 enum class FieldKind { Text, Integer, Decimal, Date };
 
 // One input field of an editor, bound to a column of the edited row.
@@ -43,8 +45,9 @@ struct EditorField {
 };
 
 // The frame of an editor window: labelled fields bound to one row, "O&K" and "&Anuluj" (Esc works as
-// "&Anuluj"). "O&K" checks every field first: a text that is no number, a date that does not exist
-// keeps the window open with a clear message and the focus on that field; text is cut to its width.
+// "&Anuluj"). A field is checked when it is left, and "O&K" checks every field again: a text that is
+// no number, a date that does not exist keeps the window open with a clear message and the focus on
+// that field; text is cut to its width.
 class RecordEditor : public QDialog {
     Q_OBJECT
 public:
@@ -61,6 +64,8 @@ public:
     // The text of every field as typed, by field.
     QHash<QString, QString> typedTexts() const;
 
+    // What is wrong with the typed text of a field, naming the field; empty when it is fine.
+    QString problem(const QString& field) const;
     // Checks every field; on the first bad one shows its message, focuses it and returns false.
     bool validate();
     // Shows a message about a field, brings its page forward and puts the focus into it (no field:
@@ -97,6 +102,7 @@ private:
     void save();
     QList<EditorField> fields_;
     QMap<QString, QLineEdit*> inputs_;
+    QList<CheckedEdit*> checkedInputs_;
     QMap<QString, QComboBox*> dropDowns_;
     QMap<QString, QLabel*> labels_;
     QMap<QString, QHBoxLayout*> rows_;

@@ -1,4 +1,5 @@
 #include "ui/UiServices.h"
+#include "ui/Stopping.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -18,6 +19,7 @@ namespace {
 class RealServices : public UiServices {
 public:
     void message(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override {
+        if (stopping()) return; // the program is ending: nobody is there to read it
         QMessageBox box(parent);
         box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
         box.setText(text);
@@ -38,6 +40,7 @@ public:
     }
 
     bool ask(QWidget* parent, const QString& title, const QString& text) override {
+        if (stopping()) return false;
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     }
@@ -66,6 +69,7 @@ public:
 
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override {
+        if (stopping()) return {};
         return QFileDialog::getOpenFileName(parent, caption, folder, filter);
     }
 

@@ -58,10 +58,12 @@ TEST(DictionaryWindow, AddEditCancelDeleteAndReuseTheHighestCode) {
         // Enter opens the editor; the name is typed and saved.
         whenModalOpens([&](QWidget* editor) {
             titles << editor->windowTitle();
-            EXPECT_EQ(QApplication::focusWidget(), editor->findChild<QLineEdit*>(QStringLiteral("KOD")));
-            editor->findChild<QLineEdit*>(QStringLiteral("NAZWA"))
-                ->setText(QStringLiteral("Samochód gaśniczy"));
-            QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+            // The code is not typed: the name has the focus, and Enter in it means "O&K".
+            auto* name = editor->findChild<QLineEdit*>(QStringLiteral("NAZWA"));
+            EXPECT_EQ(QApplication::focusWidget(), name);
+            name->setText(QStringLiteral("Samochód gaśniczy"));
+            QTest::keyClick(name, Qt::Key_Return);
+            EXPECT_FALSE(editor->isVisible());
         });
         QTest::keyClick(grid, Qt::Key_Return);
         // Esc in the editor cancels what was typed.

@@ -294,6 +294,50 @@ TEST(VehicleWindows, BadInputGivesAMessageAndSavesNothing) {
     EXPECT_EQ(f.vehicle(code).text("KO"), QStringLiteral("A"));
 }
 
+// A number or a code is checked when its field is left: the message comes at once, the focus goes
+// back to the field, and leaving for "&Anuluj" checks nothing.
+template <class List, class Editor> void checksFieldsWhenLeft(Fixture& f, const char* field) {
+    auto w = openList<List>(f);
+    w->setCurrentPosition(0);
+    struct Case {
+        const char* typed;
+        bool refused;
+    } cases[] = {{"ab", true}, {"12", false}};
+    for (const Case& c : cases) {
+        f.services.messages.clear();
+        withEditor<Editor>(*w, [&](Editor& ed) {
+            QLineEdit* input = ed.input(QString::fromLatin1(field));
+            for (int i = 0; i < ed.tabs()->count(); ++i)
+                if (ed.tabs()->widget(i)->isAncestorOf(input)) ed.tabs()->setCurrentIndex(i);
+            input->setFocus();
+            input->selectAll();
+            QTest::keyClicks(input, QString::fromUtf8(c.typed));
+            QTest::keyClick(input, Qt::Key_Tab);
+            QApplication::processEvents();
+            EXPECT_EQ(f.services.messages.size(), c.refused ? 1 : 0) << field << " " << c.typed;
+            if (c.refused) {
+                EXPECT_EQ(QApplication::focusWidget(), input) << field;
+            }
+            f.services.messages.clear();
+            auto* cancel = ed.template findChild<QPushButton*>(QStringLiteral("cancel"));
+            input->setFocus();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            EXPECT_TRUE(f.services.messages.isEmpty())
+                << field << ": leaving for \"&Anuluj\" checked the field";
+            EXPECT_FALSE(ed.isVisible());
+        });
+    }
+}
+
+TEST(RegistryEditors, ANumberOrCodeIsCheckedWhenItsFieldIsLeft) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    checksFieldsWhenLeft<Pojazd, PojazdEd>(f, "KOD_RP");
+    checksFieldsWhenLeft<Pojazd, PojazdEd>(f, "NORMPAL");
+    checksFieldsWhenLeft<Sprzet, SprzetEd>(f, "KOD_GR");
+    checksFieldsWhenLeft<Sprzet, SprzetEd>(f, "NORMPAL");
+}
+
 TEST(VehicleWindows, PhotographPathIsCutAndAFileThatIsNoPictureIsRefused) {
     Fixture f;
     ASSERT_TRUE(f.session);
@@ -411,9 +455,14 @@ TEST(VehicleWindows, LinkButtonsOpenWithTheCodeAndComeBackToTheVehicle) {
     bool hidden = false;
     Pojazd* list = nullptr;
     RegistryLinks links;
-    links.openTripCards = [&](QWidget*, int koda) {
+    links.openTripCards = [&](QWidget* parent, int koda) {
         seen = koda;
-        hidden = !list->isVisible();
+        QDialog child(parent);
+        whenModalOpens([&](QWidget* opened) {
+            hidden = !list->isVisible();
+            static_cast<QDialog*>(opened)->reject();
+        });
+        ui::openChild(parent, child);
     };
     auto w = openList<Pojazd>(f, links);
     list = w.get();

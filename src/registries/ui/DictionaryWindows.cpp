@@ -57,7 +57,7 @@ ui::ListConfig listConfig(const DictionaryConfig& config) {
     return c;
 }
 
-// The editor of one row: the code (read-only, focused first) and the other columns. The fields are
+// The editor of one row: the code (read-only) and the other columns. The fields are
 // checked and converted by the dictionary itself when saving.
 void editRow(QWidget* parent, Dictionary& dictionary, const db::Row& row) {
     const DictionaryConfig& config = dictionary.config();
@@ -70,7 +70,9 @@ void editRow(QWidget* parent, Dictionary& dictionary, const db::Row& row) {
     ui::RecordEditor editor(config.editorTitle, fields, parent);
     editor.setObjectName(config.editorUnit);
     editor.load(row);
-    editor.firstFocus = config.key.column;
+    // The code is never typed: the window opens on the first field that is, and Enter there saves.
+    editor.firstFocus = config.columns.empty() ? config.key.column : config.columns.front().field.column;
+    editor.okButton()->setDefault(true);
     const qint64 codeBefore = row.integer(config.key.column);
     editor.onSave = [&](const db::Params&) {
         QStringList typed;
@@ -84,7 +86,7 @@ void editRow(QWidget* parent, Dictionary& dictionary, const db::Row& row) {
         }
         return true;
     };
-    editor.exec();
+    ui::openChild(parent, editor);
 }
 
 } // namespace

@@ -207,9 +207,8 @@ protected:
             if (!currentRow()) return;
             const int position = currentPosition();
             const int code = static_cast<int>(currentCode());
-            hide();
+            // The window the hook opens hides this one meanwhile (a refusal is told over the list).
             ui::guarded(this, [&] { hook(this, code); });
-            show();
             reloadAt(position);
             grid()->setFocus();
         });

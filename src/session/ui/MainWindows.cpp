@@ -116,24 +116,34 @@ void mainP::keyPressEvent(QKeyEvent* e) {
 }
 
 void mainP::closeEvent(QCloseEvent* e) {
-    // The exit sequence: re-read the system record and count the operator out.
-    if (!exitDone_) {
-        exitDone_ = true;
-        ui::guarded(this, [this] { session_.countOut(); });
-    }
+    runExitSequence(true);
     e->accept();
+}
+
+void mainP::runExitSequence(bool showErrors) {
+    if (exitDone_) return;
+    exitDone_ = true;
+    if (showErrors) {
+        ui::guarded(this, [this] { session_.countOut(); });
+        return;
+    }
+    try {
+        session_.countOut();
+    } catch (const std::exception&) {
+    }
 }
 
 void mainP::openTechnicalFunctions() {
     session_.setTechnicalFunctionsFlag(true);
-    hide();
-    if (navigator_.technical) {
-        navigator_.technical(this);
-    } else {
-        Tech window(session_, this);
-        window.exec();
+    {
+        ui::HiddenWhileOpen hidden(this);
+        if (navigator_.technical) {
+            navigator_.technical(this);
+        } else {
+            Tech window(session_, this);
+            ui::openChild(this, window);
+        }
     }
-    show();
     session_.setTechnicalFunctionsFlag(false);
 }
 

@@ -21,6 +21,9 @@ public:
     void askToQuit();
     // The Technical Functions bracket: FTECH set, the window opened, FTECH cleared.
     void openTechnicalFunctions();
+    // The exit sequence, once: the system record re-read and the operator counted out. Errors are
+    // shown when `showErrors`, else swallowed (no window can show them any more).
+    void runExitSequence(bool showErrors);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
