@@ -2,6 +2,8 @@
 
 #include "registries/ui/DictionaryWindows.h"
 #include "registries/ui/RegistryWindows.h"
+#include "session/ui/MainWindows.h"
+#include "technical/ui/TechnicalWindows.h"
 #include "tripcards/ui/TripCardWindows.h"
 
 namespace korven::app {
@@ -42,6 +44,11 @@ session::Navigator makeNavigator(session::Session& session) {
     };
     n.equipment = [&session](QWidget* parent) {
         registries::openEquipmentRegistry(parent, session, registryLinks(session));
+    };
+    n.technical = [&session](QWidget* parent) {
+        technical::openTechnicalFunctions(parent, session, [parent] {
+            if (auto* main = qobject_cast<session::mainP*>(parent)) main->refreshTitle();
+        });
     };
     n.dictionary = [&session](QWidget* parent, session::Dictionary d) {
         registries::openDictionary(parent, session, dictionaryKind(d));

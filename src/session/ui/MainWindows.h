@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -21,6 +22,8 @@ public:
     void askToQuit();
     // The Technical Functions bracket: FTECH set, the window opened, FTECH cleared.
     void openTechnicalFunctions();
+    // Rebuilds the caption and the heading from the settings (after a month or name change).
+    void refreshTitle();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -31,6 +34,7 @@ private:
     QPushButton* addButton(const QString& name, const QString& text, int row, int column, bool enabled);
     Session& session_;
     Navigator navigator_;
+    QLabel* heading_ = nullptr;
     QPushButton* vehicles_ = nullptr;
     bool exitDone_ = false;
 };
@@ -80,13 +84,6 @@ protected:
 private:
     Session& session_;
     QPlainTextEdit* text_;
-};
-
-// The Technical Functions window until its own functions arrive: the operator list.
-class Tech : public QDialog {
-    Q_OBJECT
-public:
-    Tech(Session& session, QWidget* parent = nullptr);
 };
 
 } // namespace korven::session
