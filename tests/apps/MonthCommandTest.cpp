@@ -13,13 +13,13 @@ using namespace korven;
 
 namespace {
 
-struct Run {
+struct CliResult {
     int code;
     QJsonObject json;
     QString err;
 };
 
-Run cli(const QStringList& args) {
+CliResult cli(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(KORVEN_CLI), args);
     p.waitForFinished(120000);
@@ -61,7 +61,7 @@ struct CliDatabase {
 
 TEST(MonthCommands, AddCardPrintsTheKeyAndRefusesWhatTheRegisterRefuses) {
     CliDatabase d(10);
-    const Run added =
+    const CliResult added =
         cli({QStringLiteral("add-card"), d.dir.path(), QStringLiteral("--trip"), QStringLiteral("3")});
     ASSERT_EQ(added.code, 0) << added.err.toStdString();
     EXPECT_EQ(added.json.value("KODA").toInt(), 3);
@@ -74,11 +74,11 @@ TEST(MonthCommands, AddCardPrintsTheKeyAndRefusesWhatTheRegisterRefuses) {
                   .toInt(),
               2);
 
-    const Run blocked =
+    const CliResult blocked =
         cli({QStringLiteral("add-card"), d.dir.path(), QStringLiteral("--trip"), QStringLiteral("10")});
     EXPECT_EQ(blocked.code, 1);
     EXPECT_TRUE(blocked.err.contains(QStringLiteral("zablokowane"))) << blocked.err.toStdString();
-    const Run missing =
+    const CliResult missing =
         cli({QStringLiteral("add-card"), d.dir.path(), QStringLiteral("--trip"), QStringLiteral("99")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_FALSE(missing.err.isEmpty());
@@ -94,12 +94,12 @@ TEST(MonthCommands, MonthOpenPrintsTheCountsAndASecondRunAddsNothing) {
     ASSERT_EQ(
         cli({QStringLiteral("add-card"), d.dir.path(), QStringLiteral("--trip"), QStringLiteral("1")}).code,
         0);
-    const Run first = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
+    const CliResult first = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
     ASSERT_EQ(first.code, 0) << first.err.toStdString();
     EXPECT_EQ(first.json.value("created").toInt(), 17);
     EXPECT_EQ(first.json.value("skipped_blocked").toInt(), 2);
     EXPECT_EQ(first.json.value("skipped_having_card").toInt(), 1);
-    const Run second = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
+    const CliResult second = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
     EXPECT_EQ(second.json.value("created").toInt(), 0);
     EXPECT_EQ(second.json.value("skipped_having_card").toInt(), 18);
     EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from A_KARTA")), 18);
@@ -115,7 +115,7 @@ TEST(MonthCommands, MonthOpenExitsWithTheDatabasesMessage) {
             "CREATE TRIGGER A_KARTA_TEST FOR A_KARTA BEFORE INSERT AS BEGIN IF (NEW.KODA = 2) THEN EXCEPTION "
             "NO_CARD; END"));
     }
-    const Run r = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
+    const CliResult r = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Karta odrzucona przez baze"))) << r.err.toStdString();
     EXPECT_EQ(r.json.value("created").toInt(), 1);
@@ -142,7 +142,7 @@ TEST(MonthCommands, ARunKilledHalfWayIsCompletedByTheNext) {
     run.waitForFinished();
     ASSERT_GE(lines, 40);
 
-    const Run rest = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
+    const CliResult rest = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--trip")});
     ASSERT_EQ(rest.code, 0) << rest.err.toStdString();
     EXPECT_GT(rest.json.value("skipped_having_card").toInt(), 0);
     EXPECT_EQ(rest.json.value("created").toInt() + rest.json.value("skipped_having_card").toInt(), 360);

@@ -56,11 +56,12 @@ TEST(SettingsData, AFailedSaveChangesNothing) {
     TestDatabase tdb;
     db::Transaction working(*tdb.attachment);
     SystemSettings s = readSystemRecord(working);
-    s.NAZWASKR = QStringLiteral("Inna nazwa");
-    s.POCZNRS = 123456; // beyond its column
+    s.POCZNR = 77;
+    s.NAZWASKR = QString(41, QLatin1Char('x')); // beyond its column
     EXPECT_THROW(saveSystemRecord(working, s), db::DbError);
     EXPECT_FALSE(working.isActive());
     EXPECT_EQ(readSystemRecord(working).NAZWASKR, QStringLiteral("KORVEN"));
+    EXPECT_EQ(readSystemRecord(working).POCZNR, 1);
 }
 
 TEST(SettingsData, RepairsDeleteOnlyRowsWithCodeZero) {

@@ -2,6 +2,7 @@
 
 #include "technical/rules/MonthOpening.h"
 #include "technical/rules/SettingsForm.h"
+#include "technical/rules/UpdateCheck.h"
 #include "technical/ui/Kalendar.h"
 #include "technical/ui/Mapa.h"
 #include "technical/ui/Tech.h"
@@ -99,15 +100,9 @@ TEST(TechWindow, CaptionButtonsAndTheCalendarRefusedBelowLevelZero) {
     tech.show();
     screenshot(&tech, QStringLiteral("Tech"));
 
+    // The refusal comes before any window opens (a calendar would block this click until closed).
     f.session->operatorSession().accessLevel = 99;
-    bool opened = false;
-    whenModalOpens([&](QWidget* w) {
-        opened = true;
-        static_cast<QDialog*>(w)->reject();
-    });
     QTest::mouseClick(button(&tech, "calendar"), Qt::LeftButton);
-    QTest::qWait(100);
-    EXPECT_FALSE(opened);
     EXPECT_EQ(f.services.messages, QStringList{messages::calendarRefused()});
 }
 
