@@ -22,13 +22,15 @@ void OpenTripCardMonth(benchmark::State& state) {
     const int vehicles = static_cast<int>(state.range(0));
     db::Transaction t(*att);
     db::inTransaction(t, [&](db::Transaction& tr) {
-        db::Statement insert(*att, QStringLiteral("insert into A_AUTO (KODA, NRREJ, RODZPAL, BLOKADA, NORMPAL) "
-                                                  "values (:K, :R, 'ON', 'N', 30)"));
+        db::Statement insert(*att,
+                             QStringLiteral("insert into A_AUTO (KODA, NRREJ, RODZPAL, BLOKADA, NORMPAL) "
+                                            "values (:K, :R, 'ON', 'N', 30)"));
         for (int i = 1; i <= vehicles; ++i)
             insert.execute(tr, {{"K", i}, {"R", QStringLiteral("KN %1").arg(i)}});
     });
-    const SystemSettings settings = session::settingsFromRow(*db::inTransaction(
-        t, [](db::Transaction& tr) { return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1")); }));
+    const SystemSettings settings = session::settingsFromRow(*db::inTransaction(t, [](db::Transaction& tr) {
+        return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1"));
+    }));
     db::Transaction bracket(*att);
     int month = 0;
     for (auto _ : state) {

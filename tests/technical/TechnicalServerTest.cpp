@@ -5,8 +5,6 @@
 #include "technical/ui/Kalendar.h"
 #include "technical/ui/TechBaz.h"
 
-#include "db/Services.h"
-#include "schema/Schema.h"
 #include "session/SessionFixture.h"
 #include "support/GuiSupport.h"
 #include "support/TestSupport.h"
@@ -24,32 +22,10 @@ using namespace korven::test;
 namespace {
 
 // A database on the private server with two operators at access level 0.
-struct ServerDatabase {
-    ServerDatabase() {
-        PrivateServer& s = PrivateServer::instance();
-        QDir(s.dataDir()).mkpath(QStringLiteral("tech"));
-        QFile::remove(s.dataDir() + QStringLiteral("/tech/korven.adb"));
-        sciezka = s.server() + QLatin1Char(':') + s.dataDir() + QStringLiteral("/tech");
-        admin = schema::createDatabase(s.sysdba(db::databaseName(sciezka)), 9, 3);
-        db::ServiceManager svc(db::ServiceParams{s.server(), QStringLiteral("SYSDBA"), s.sysdbaPassword()});
-        int uid = 300;
-        for (const char* name : {"OPTECHA", "OPTECHB"}) {
-            try {
-                svc.deleteUser(QString::fromLatin1(name));
-            } catch (const db::DbError&) {
-            }
-            db::UserInfo u;
-            u.userName = QString::fromLatin1(name);
-            u.password = QStringLiteral("haslo");
-            u.firstName = QStringLiteral("Operator");
-            u.lastName = QString::fromLatin1(name);
-            u.userId = uid++;
-            svc.addUser(u);
-            for (const char* table : {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_KARTA", "A_SPRZET"})
-                admin->executeImmediate(
-                    QStringLiteral("GRANT ALL ON %1 TO %2").arg(QString::fromLatin1(table), u.userName));
-        }
-    }
+struct TechServer : korven::test::ServerDatabase {
+    TechServer()
+        : korven::test::ServerDatabase(QStringLiteral("tech"), {"OPTECHA", "OPTECHB"}, 300,
+                                       {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_KARTA", "A_SPRZET"}) {}
     std::unique_ptr<session::Session> login(const char* user) {
         dirs.push_back(std::make_unique<QTemporaryDir>());
         ScriptedStartup ui(QString::fromLatin1(user), QStringLiteral("haslo"));
@@ -57,21 +33,13 @@ struct ServerDatabase {
         EXPECT_TRUE(s) << ui.messages.join(' ').toStdString();
         return s;
     }
-    db::Row baza() {
-        db::Transaction t(*admin);
-        return *db::inTransaction(t, [](db::Transaction& tr) {
-            return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1"));
-        });
-    }
-    QString sciezka;
-    std::unique_ptr<db::Attachment> admin;
     std::vector<std::unique_ptr<QTemporaryDir>> dirs;
 };
 
 } // namespace
 
 TEST(TechnicalServer, CalendarAndSettingsRefuseWhileAnotherCopyIsLoggedIn) {
-    ServerDatabase sdb;
+    TechServer sdb;
     auto first = sdb.login("OPTECHA");
     auto second = sdb.login("OPTECHB");
     ASSERT_TRUE(first && second);
