@@ -1,5 +1,6 @@
 // korven-cli month-open and add-card, run as other programs run them.
 
+#include "CliRun.h"
 #include "db/Database.h"
 
 #include <QJsonDocument>
@@ -19,12 +20,10 @@ struct CliResult {
     QString err;
 };
 
+// korven-cli with its answer on standard output read as JSON.
 CliResult cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KORVEN_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QJsonDocument::fromJson(p.readAllStandardOutput()).object(),
-            QString::fromUtf8(p.readAllStandardError())};
+    const test::CliRun r = test::cli(args);
+    return {r.code, QJsonDocument::fromJson(r.out.toUtf8()).object(), r.err};
 }
 
 // A new database in a folder of its own with `vehicles` vehicles; every tenth one is locked.
