@@ -159,7 +159,7 @@ TEST(SettingsForm, InvalidOrOutOfRangeNumbersAreRefusedNamingTheField) {
           Case{"MN_TER", "100000", "Dodatek Terenowy (ciężki teren) [%]"},
           Case{"MN_TER", "1e3", "Dodatek Terenowy (ciężki teren) [%]"},
           Case{"POCZNRS", "10000", "Początkowy nr Karty Sprzętowej"},
-          Case{"POCZNR", "1000000", "Początkowy nr Karty Drogowej"}}) {
+          Case{"POCZNR", "1000000000", "Początkowy nr Karty Drogowej"}}) {
         const SettingsOutcome out = applySettingsForm(stored(), {{c.column, c.text}}, {});
         EXPECT_FALSE(out.ok()) << c.column << " " << c.text;
         EXPECT_TRUE(out.error.contains(QString::fromUtf8(c.label))) << out.error.toStdString();

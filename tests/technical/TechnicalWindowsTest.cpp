@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -274,6 +275,24 @@ TEST(TechBazWindow, BelowLevelZeroNothingIsSaved) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(f.value(QStringLiteral("select NAZWASKR from FJ_BAZA where LP = 1")).toText().trimmed(),
               QStringLiteral("KORVEN"));
+}
+
+TEST(TechBazWindow, TheChosenLogoIsShownAndItsPathKeptOnlyWhenItFits) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    QTemporaryDir shortDir(QStringLiteral("/tmp/logoXXXXXX"));
+    const QString shortPath = shortDir.filePath(QStringLiteral("logo.bmp"));
+    QImage(40, 20, QImage::Format_RGB32).save(shortPath, "BMP");
+    const QString longPath = shortDir.filePath(QString(50, QLatin1Char('d')) + QStringLiteral(".bmp"));
+    QFile::copy(shortPath, longPath);
+    TechBaz w(*f.session, f.ini);
+    f.services.fileAnswers = {shortPath, longPath};
+    button(&w, "chooseLogo")->click();
+    EXPECT_EQ(w.field(QStringLiteral("LOGO"))->text(), shortPath);
+    EXPECT_FALSE(w.findChild<QLabel*>(QStringLiteral("logo"))->pixmap().isNull());
+    button(&w, "chooseLogo")->click();
+    EXPECT_EQ(w.field(QStringLiteral("LOGO"))->text(), shortPath);
+    EXPECT_EQ(f.services.messages, QStringList{logoPathTooLong(longPath, 50)});
 }
 
 TEST(TechBazWindow, RepairsDeleteRowsWithCodeZeroAndSaySo) {

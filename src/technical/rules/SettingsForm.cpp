@@ -48,8 +48,8 @@ constexpr SettingsField fields[] = {
     {"MN_HOLET", "Dodatek Holowniczy ET [%]", T::Multipliers, K::Decimal, 0},
     {"NORMA_OON", "Norma zużycia oleju silnikowego [%] ON", T::Multipliers, K::Decimal, 0},
     {"NORMA_OET", "Norma zużycia oleju silnikowego [%] Etylina", T::Multipliers, K::Decimal, 0},
-    // The first numbers are limited by the card number columns they start.
-    {"POCZNR", "Początkowy nr Karty Drogowej", T::Multipliers, K::Integer, 999999},
+    // The first numbers are limited by their columns (and the card numbers they start).
+    {"POCZNR", "Początkowy nr Karty Drogowej", T::Multipliers, K::Integer, 999999999},
     {"POCZNRS", "Początkowy nr Karty Sprzętowej", T::Multipliers, K::Integer, 9999},
 };
 
@@ -167,6 +167,13 @@ SettingsOutcome applySettingsForm(const SystemSettings& read, const QMap<QString
     s.ZAPI = flag(switches.ZAPI);
     s.DZWIEK = flag(switches.DZWIEK);
     return out;
+}
+
+QString logoPathTooLong(const QString& path, int width) {
+    return QStringLiteral("Ścieżka pliku logo jest dłuższa niż %1 znaków:\n%2\n\nPrzenieś plik do folderu o "
+                          "krótszej ścieżce i wybierz go ponownie.")
+        .arg(width)
+        .arg(path);
 }
 
 QString connectionsText(int ILE) {

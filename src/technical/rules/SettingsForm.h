@@ -54,6 +54,9 @@ struct SettingsSwitches {
 SettingsOutcome applySettingsForm(const SystemSettings& read, const QMap<QString, QString>& typed,
                                   const SettingsSwitches& switches, const QLocale& locale = QLocale());
 
+// The refusal of a logo file whose path does not fit the logo column.
+QString logoPathTooLong(const QString& path, int width);
+
 // The label of the connection count on the "O Programie" tab.
 QString connectionsText(int ILE);
 

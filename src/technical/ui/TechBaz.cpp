@@ -242,12 +242,24 @@ void TechBaz::showEvent(QShowEvent* e) {
 }
 
 void TechBaz::chooseLogo() {
-    const QString path =
-        ui::services().openFileName(this, QStringLiteral("Logo Firmy"), QStringLiteral("c:\\korven"),
-                                    QStringLiteral("Mapy bitowe (*.bmp *.BMP)"));
+#ifdef Q_OS_WIN
+    const QString folder = QStringLiteral("c:\\korven");
+#else
+    const QString folder = ui::programFolder();
+#endif
+    const QString path = ui::services().openFileName(this, QStringLiteral("Logo Firmy"), folder,
+                                                     QStringLiteral("Mapy bitowe (*.bmp *.BMP)"));
     if (path.isEmpty() || !QFileInfo::exists(path)) return;
-    showLogo(path);
-    fields_[QStringLiteral("LOGO")]->setText(QFileInfo(path).absoluteFilePath());
+    const QString full = QFileInfo(path).absoluteFilePath();
+    QLineEdit* field = fields_[QStringLiteral("LOGO")];
+    // A cut path would name no file: such a choice is refused and the logo stays as it was.
+    if (full.size() > field->maxLength()) {
+        ui::services().message(this, logoPathTooLong(full, field->maxLength()), QStringLiteral("Błąd"),
+                               ui::MessageIcon::Warning);
+        return;
+    }
+    showLogo(full);
+    field->setText(full);
 }
 
 void TechBaz::save() {
