@@ -1,5 +1,6 @@
 #include "Navigation.h"
 
+#include "core/ProgramStart.h"
 #include "session/ui/LoginDialog.h"
 #include "session/ui/MainWindows.h"
 #include "ui/UiServices.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     session::DialogStartupUi startup;
     std::unique_ptr<session::Session> session;
     try {
+        prepareProgram();
         session =
             session::startSession(QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini")), startup);
     } catch (const std::exception& e) {
