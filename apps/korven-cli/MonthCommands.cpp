@@ -5,6 +5,8 @@
 
 #include "core/Clock.h"
 #include "db/Database.h"
+#include "equipcards/data/EquipmentCardData.h"
+#include "equipcards/rules/EquipmentRegister.h"
 #include "session/data/Session.h"
 #include "technical/data/MonthOpening.h"
 #include "tripcards/data/CardRegisterData.h"
@@ -138,8 +140,23 @@ int addCard(const QStringList& args) {
                    {"MIED", added.key.MIED}});
         return 0;
     }
-    printError(QStringLiteral("Dodawanie Kart Sprzętu nie jest jeszcze dostępne"));
-    return 1;
+    equipcards::EquipmentCardData data(session->working(), session->bracket(), session->settings(),
+                                       session->operatorSession());
+    const auto machine = data.loadMachine(o.code);
+    if (!machine) {
+        printError(equipcards::messages::machineDeleted());
+        return 1;
+    }
+    const equipcards::AddResult added = data.addCard(machine->context, korven::today());
+    if (!added.added()) {
+        printError(added.message);
+        return 1;
+    }
+    printJson({{"KODS", added.key.KODS},
+               {"KODK", added.key.KODK},
+               {"ROKS", added.key.ROKS},
+               {"MIES", added.key.MIES}});
+    return 0;
 }
 
 CommandRegistration monthOpenCommand(

@@ -88,6 +88,43 @@ TEST(MonthCommands, AddCardPrintsTheKeyAndRefusesWhatTheRegisterRefuses) {
     EXPECT_EQ(d.scalar(QStringLiteral("select count(*) from A_KARTA")), 2);
 }
 
+TEST(MonthCommands, WorkCardsOfTheMonthFromTheCommandLine) {
+    CliDatabase d(0);
+    {
+        auto att = d.attach();
+        db::Transaction t(*att);
+        db::inTransaction(t, [](db::Transaction& tr) {
+            tr.execute(QStringLiteral(
+                "insert into A_SPRZET (KODS, NRREJ, RODZSILN, BLOKADA) values (1, 'S1', '2', 'N')"));
+            tr.execute(QStringLiteral(
+                "insert into A_SPRZET (KODS, NRREJ, RODZSILN, BLOKADA) values (2, 'S2', '4', 'T')"));
+            tr.execute(QStringLiteral(
+                "insert into A_SPRZET (KODS, NRREJ, RODZSILN, BLOKADA) values (3, 'S3', '4', 'N')"));
+        });
+    }
+    const CliResult added =
+        cli({QStringLiteral("add-card"), d.dir.path(), QStringLiteral("--equipment"), QStringLiteral("3"),
+             QStringLiteral("--operator"), QStringLiteral("Ewa Lis")});
+    ASSERT_EQ(added.code, 0) << added.err.toStdString();
+    EXPECT_EQ(added.json.value("KODS").toInt(), 3);
+    EXPECT_EQ(added.json.value("KODK").toInt(), 1);
+    EXPECT_EQ(
+        cli({QStringLiteral("add-card"), d.dir.path(), QStringLiteral("--equipment"), QStringLiteral("2")})
+            .code,
+        1);
+    const CliResult month = cli({QStringLiteral("month-open"), d.dir.path(), QStringLiteral("--equipment"),
+                                 QStringLiteral("--operator"), QStringLiteral("Jan Nowak")});
+    ASSERT_EQ(month.code, 0) << month.err.toStdString();
+    EXPECT_EQ(month.json.value("created").toInt(), 1);
+    EXPECT_EQ(month.json.value("skipped_blocked").toInt(), 1);
+    EXPECT_EQ(month.json.value("skipped_having_card").toInt(), 1);
+    EXPECT_EQ(
+        d.scalar(QStringLiteral("select count(*) from A_KARTAS where KODS = 1 and IMIENAZ = 'Jan Nowak'")),
+        1);
+    EXPECT_EQ(
+        d.scalar(QStringLiteral("select count(*) from A_KARTAS where KODS = 3 and IMIENAZ = 'Ewa Lis'")), 1);
+}
+
 TEST(MonthCommands, MonthOpenPrintsTheCountsAndASecondRunAddsNothing) {
     CliDatabase d(20);
     ASSERT_EQ(

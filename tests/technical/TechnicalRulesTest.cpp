@@ -42,14 +42,6 @@ TEST(TechnicalRules, OnlyAnEmptyOrNLockOpensWithTheMonth) {
         EXPECT_EQ(tripcards::opensWithMonth(QString::fromLatin1(c.lock)), c.opens) << "'" << c.lock << "'";
 }
 
-TEST(TechnicalRules, OilNormsByEngineKind) {
-    EXPECT_EQ(workCardOilNorms(QStringLiteral("2"), 2.5, 0.8), (OilNorms{2.5, 0.8}));
-    EXPECT_EQ(workCardOilNorms(QStringLiteral(" 2 "), 2.5, 0.8), (OilNorms{2.5, 0.8}));
-    EXPECT_EQ(workCardOilNorms(QStringLiteral("4"), 2.5, 0.8), (OilNorms{0, 0}));
-    for (const char* other : {"", "E", "3", "22"})
-        EXPECT_FALSE(workCardOilNorms(QString::fromLatin1(other), 2.5, 0.8).has_value()) << other;
-}
-
 TEST(TechnicalRules, FinalMessagesCarryTheCounts) {
     const MonthOpeningCounts c{12, 2, 3};
     EXPECT_EQ(

@@ -1,12 +1,21 @@
 #include "technical/data/MonthOpening.h"
 
+#include "equipcards/data/EquipmentCardData.h"
 #include "tripcards/data/CardRegisterData.h"
+#include "tripcards/rules/CardRegister.h"
 
 namespace korven::technical {
 
 namespace {
 
 const QString allVehicles = QStringLiteral("select * from A_AUTO order by KODA");
+const QString allMachines = QStringLiteral("select * from A_SPRZET order by KODS");
+// Taken first, as every card addition takes it, so that the test below and the numbering of the
+// addition see the same cards.
+const QString numberingLock = QStringLiteral("SELECT LP FROM FJ_BAZA WHERE LP = 1 WITH LOCK");
+const QString machineLock = QStringLiteral("select BLOKADA from A_SPRZET where KODS = :KODS with lock");
+const QString machineMonthCards =
+    QStringLiteral("select count(*) from A_KARTAS where KODS = :KODS and ROKS = :ROKS and MIES = :MIES");
 
 QString errorMessage(const std::exception& e) {
     if (const auto* d = dynamic_cast<const db::DbError*>(&e)) return d->message();
@@ -65,9 +74,39 @@ MonthOpeningOutcome MonthOpening::openTripCards(const QDate& today, const MonthP
     return outcome;
 }
 
-MonthOpeningOutcome MonthOpening::openWorkCards(const QDate&, const MonthProgress&) {
+MonthOpeningOutcome MonthOpening::openWorkCards(const QDate& today, const MonthProgress& progress) {
     MonthOpeningOutcome outcome;
-    outcome.error = QStringLiteral("Tworzenie Kart Sprzętowych nie jest jeszcze dostępne");
+    ProgressCounter counter;
+    db::Rows machines;
+    if (!readList(transaction_, allMachines, machines, outcome.error)) return outcome;
+    for (const db::Row& row : machines) {
+        const equipcards::EquipmentContext machine = equipcards::machineFromRow(row).context;
+        try {
+            db::inTransaction(transaction_, [&](db::Transaction& t) {
+                t.selectOne(numberingLock);
+                const auto locked = t.selectOne(machineLock, {{"KODS", machine.KODS}});
+                if (!locked) return; // deleted by another operator since the list was read
+                if (!tripcards::opensWithMonth(locked->text(QStringLiteral("BLOKADA")))) {
+                    ++outcome.counts.skippedBlocked;
+                    return;
+                }
+                if (t.scalar(machineMonthCards,
+                             {{"KODS", machine.KODS}, {"ROKS", settings_.ROK}, {"MIES", settings_.MIE}})
+                        .toInt() > 0) {
+                    ++outcome.counts.skippedHavingCard;
+                    return;
+                }
+                const equipcards::AddResult added =
+                    equipcards::addEquipmentCard(t, machine, settings_, operator_.fullName, today);
+                if (added.added()) ++outcome.counts.created;
+            });
+        } catch (const std::exception& e) {
+            outcome.error = errorMessage(e);
+            return outcome;
+        }
+        const int value = counter.advance();
+        if (progress) progress(value);
+    }
     return outcome;
 }
 

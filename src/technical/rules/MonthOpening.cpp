@@ -61,13 +61,6 @@ QString monthOpeningStopped(CardKind kind, const MonthOpeningCounts& c, const QS
            countsText(kind, c);
 }
 
-std::optional<OilNorms> workCardOilNorms(const QString& RODZSILN, double NORMOLM, double NORMOLS) {
-    const QString kind = RODZSILN.trimmed();
-    if (kind == QLatin1String("4")) return OilNorms{0, 0};
-    if (kind == QLatin1String("2")) return OilNorms{NORMOLM, NORMOLS};
-    return std::nullopt;
-}
-
 namespace messages {
 QString calendarRefused() {
     return QStringLiteral("Za niskie uprawnienia do zmiany Kalendarza ... pa,pa ...");

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace korven::technical {
 
 // Rules of the technical functions window and the calendar that need no database: captions, the
@@ -51,16 +49,6 @@ QString monthOpeningQuestion(CardKind kind);
 QString monthOpeningDone(CardKind kind, const MonthOpeningCounts& counts);
 // The message after a run that a database error ended, with what it did until then.
 QString monthOpeningStopped(CardKind kind, const MonthOpeningCounts& counts, const QString& error);
-
-// The oil norms a new work card takes from its machine by the engine kind: a four-stroke engine
-// ("4") gets 0 for both, a two-stroke engine ("2") the machine's norms, any other kind none at all
-// (the columns stay null).
-struct OilNorms {
-    double NORMOLM = 0;
-    double NORMOLS = 0;
-    friend bool operator==(const OilNorms&, const OilNorms&) = default;
-};
-std::optional<OilNorms> workCardOilNorms(const QString& RODZSILN, double NORMOLM, double NORMOLS);
 
 namespace messages {
 QString calendarRefused();

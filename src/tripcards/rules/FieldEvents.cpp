@@ -1,6 +1,7 @@
 #include "tripcards/rules/FieldEvents.h"
 
 #include "core/DateText.h"
+#include "core/NumberFormat.h"
 
 #include <cmath>
 
@@ -201,7 +202,12 @@ QString checkFieldValue(const ColumnShape& column, const QVariant& value) {
         if (column.type == ColumnType::Integer && number != std::trunc(number))
             return QStringLiteral("„%1” nie jest liczbą całkowitą.").arg(value.toString());
         const double stored = roundToScale(number, column.scale);
-        if (std::abs(stored) > columnLimit(column)) return tooLargeMessage(column);
+        if (std::abs(stored) > columnLimit(column)) {
+            // A trip card column is named by its caption; a column of another table by its name.
+            if (const CardColumn* card = findCardColumn(QLatin1String(column.name)))
+                return tooLargeMessage(*card);
+            return valueTooLargeMessage(QLatin1String(column.name), columnLimit(column), column.scale);
+        }
         return {};
     }
     }
