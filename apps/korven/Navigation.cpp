@@ -5,6 +5,8 @@
 #include "registries/ui/RegistryWindows.h"
 #include "reports/ui/ReportMenus.h"
 #include "services/ui/ServiceWindows.h"
+#include "session/ui/MainWindows.h"
+#include "technical/ui/TechnicalWindows.h"
 #include "tripcards/ui/TripCardWindows.h"
 
 namespace korven::app {
@@ -51,6 +53,11 @@ session::Navigator makeNavigator(session::Session& session) {
     };
     n.equipment = [&session](QWidget* parent) {
         registries::openEquipmentRegistry(parent, session, registryLinks(session));
+    };
+    n.technical = [&session](QWidget* parent) {
+        technical::openTechnicalFunctions(parent, session, [parent] {
+            if (auto* main = qobject_cast<session::mainP*>(parent)) main->refreshTitle();
+        });
     };
     n.vehicleReports = [&session](QWidget* parent) { reports::ui::openVehicleReports(parent, session); };
     n.equipmentReports = [&session](QWidget* parent) { reports::ui::openEquipmentReports(parent, session); };

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "db/Database.h"
 
 #include <QFileInfo>
@@ -8,21 +9,8 @@
 
 using namespace korven;
 
-namespace {
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KORVEN_CLI), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-} // namespace
+using korven::test::cli;
+using korven::test::CliRun;
 
 TEST(Cli, InitCreatesOnceAndNeverOverwrites) {
     QTemporaryDir dir;

@@ -15,32 +15,12 @@ using korven::test::writeSetupIni;
 
 namespace {
 
-// A database on the private server with two operators who have names, numbers and table rights.
-struct ServerDatabase {
-    ServerDatabase() {
-        PrivateServer& s = PrivateServer::instance();
-        QDir(s.dataDir()).mkpath(QStringLiteral("sess"));
-        QFile::remove(s.dataDir() + QStringLiteral("/sess/korven.adb"));
-        sciezka = s.server() + QLatin1Char(':') + s.dataDir() + QStringLiteral("/sess");
-        admin = schema::createDatabase(s.sysdba(db::databaseName(sciezka)), 9, 3);
-        db::ServiceManager svc(db::ServiceParams{s.server(), QStringLiteral("SYSDBA"), s.sysdbaPassword()});
-        int uid = 100;
-        for (const char* name : {"OPJAN", "OPEWA", "OPADAM"}) {
-            try {
-                svc.deleteUser(QString::fromLatin1(name));
-            } catch (const db::DbError&) {
-            }
-            db::UserInfo u;
-            u.userName = QString::fromLatin1(name);
-            u.password = QStringLiteral("haslo");
-            u.firstName = QStringLiteral("Imię%1").arg(uid);
-            u.lastName = QStringLiteral("Nazwisko");
-            u.userId = uid++;
-            svc.addUser(u);
-            for (const char* table : {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_KARTA"})
-                admin->executeImmediate(
-                    QStringLiteral("GRANT ALL ON %1 TO %2").arg(QString::fromLatin1(table), u.userName));
-        }
+// A database on the private server with three operators who have names, numbers and table rights;
+// OPEWA has access level 99.
+struct ServerDatabase : korven::test::ServerDatabase {
+    ServerDatabase()
+        : korven::test::ServerDatabase(QStringLiteral("sess"), {"OPJAN", "OPEWA", "OPADAM"}, 100,
+                                       {"FJ_BAZA", "FJ_FLOP", "A_AUTO", "A_KARTA"}) {
         db::Transaction t(*admin);
         db::inTransaction(t, [](db::Transaction& tr) {
             tr.execute(QStringLiteral("insert into FJ_DOSTEP (NAZWA, POZIOM) values ('OPEWA', 99)"));
@@ -58,8 +38,6 @@ struct ServerDatabase {
             return tr.scalar(QStringLiteral("select count(*) from FJ_FLOP")).toInt();
         }));
     }
-    QString sciezka;
-    std::unique_ptr<db::Attachment> admin;
 };
 
 } // namespace

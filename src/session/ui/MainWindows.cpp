@@ -33,22 +33,12 @@ QPushButton* menuButton(QWidget* parent, const QString& name, const QString& tex
 mainP::mainP(Session& session, Navigator navigator, QWidget* parent)
     : QWidget(parent), session_(session), navigator_(std::move(navigator)) {
     setObjectName(QStringLiteral("mainP"));
-    setWindowTitle(mainWindowTitle(session_.settings()));
-
     auto* outer = new QVBoxLayout(this);
-    auto* heading = new QLabel(this);
-    heading->setObjectName(QStringLiteral("heading"));
-    heading->setText(
-        QStringLiteral("<div style='font-size:20pt;font-weight:bold;color:#8b1a1a'>KORVEN</div>"
-                       "<div style='font-size:11pt'>Ewidencja paliw pojazdów i sprzętu silnikowego</div>"
-                       "<div style='font-size:10pt;color:#444'>%1 &middot; %2 &middot; %3</div>")
-            .arg(session_.settings().NAZWASKR.trimmed().toHtmlEscaped(),
-                 titleSuffix(session_.settings().ROK, session_.settings().MIE).toHtmlEscaped(),
-                 (session_.operatorSession().fullName.isEmpty() ? session_.operatorSession().userName
-                                                                : session_.operatorSession().fullName)
-                     .toHtmlEscaped()));
-    heading->setAlignment(Qt::AlignCenter);
-    outer->addWidget(heading);
+    heading_ = new QLabel(this);
+    heading_->setObjectName(QStringLiteral("heading"));
+    heading_->setAlignment(Qt::AlignCenter);
+    outer->addWidget(heading_);
+    refreshTitle();
 
     auto* grid = new QGridLayout;
     grid->setSpacing(12);
@@ -83,11 +73,24 @@ mainP::mainP(Session& session, Navigator navigator, QWidget* parent)
     connect(equipmentReports, &QPushButton::clicked, this, [this] { navigator_.equipmentReports(this); });
 
     auto* technical =
-        addButton(QStringLiteral("technical"), QStringLiteral("Funkcje Techniczne"), 0, 2, true);
+        addButton(QStringLiteral("technical"), QStringLiteral("Funkcje Techniczne"), 0, 2, bool(n.technical));
     connect(technical, &QPushButton::clicked, this, &mainP::openTechnicalFunctions);
     auto* quit = addButton(QStringLiteral("quit"), QStringLiteral("Koniec programu"), 1, 2, true);
     quit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(quit, &QPushButton::clicked, this, &mainP::askToQuit);
+}
+
+void mainP::refreshTitle() {
+    setWindowTitle(mainWindowTitle(session_.settings()));
+    heading_->setText(
+        QStringLiteral("<div style='font-size:20pt;font-weight:bold;color:#8b1a1a'>KORVEN</div>"
+                       "<div style='font-size:11pt'>Ewidencja paliw pojazdów i sprzętu silnikowego</div>"
+                       "<div style='font-size:10pt;color:#444'>%1 &middot; %2 &middot; %3</div>")
+            .arg(session_.settings().NAZWASKR.trimmed().toHtmlEscaped(),
+                 titleSuffix(session_.settings().ROK, session_.settings().MIE).toHtmlEscaped(),
+                 (session_.operatorSession().fullName.isEmpty() ? session_.operatorSession().userName
+                                                                : session_.operatorSession().fullName)
+                     .toHtmlEscaped()));
 }
 
 QPushButton* mainP::addButton(const QString& name, const QString& text, int row, int column, bool enabled) {
@@ -134,15 +137,11 @@ void mainP::runExitSequence(bool showErrors) {
 }
 
 void mainP::openTechnicalFunctions() {
+    if (!navigator_.technical) return;
     session_.setTechnicalFunctionsFlag(true);
     {
         ui::HiddenWhileOpen hidden(this);
-        if (navigator_.technical) {
-            navigator_.technical(this);
-        } else {
-            Tech window(session_, this);
-            ui::openChild(this, window);
-        }
+        navigator_.technical(this);
     }
     session_.setTechnicalFunctionsFlag(false);
 }
@@ -226,22 +225,6 @@ void WykazOP::refresh() {
 bool WykazOP::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) refresh();
     return QDialog::event(e);
-}
-
-Tech::Tech(Session& session, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Tech"));
-    setWindowTitle(QStringLiteral("Funkcje Techniczne"));
-    auto* layout = new QVBoxLayout(this);
-    auto* operators =
-        menuButton(this, QStringLiteral("operators"), QStringLiteral("Wykaz Aktywnych Operatorów"));
-    auto* exit = menuButton(this, QStringLiteral("exit"), QStringLiteral("&Wyjście"));
-    layout->addWidget(operators);
-    layout->addWidget(exit);
-    connect(operators, &QPushButton::clicked, this, [this, &session] {
-        WykazOP list(session, this);
-        ui::openChild(this, list);
-    });
-    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 } // namespace korven::session

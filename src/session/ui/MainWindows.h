@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -24,6 +25,8 @@ public:
     // The exit sequence, once: the system record re-read and the operator counted out. Errors are
     // shown when `showErrors`, else swallowed (no window can show them any more).
     void runExitSequence(bool showErrors);
+    // Rebuilds the caption and the heading from the settings (after a month or name change).
+    void refreshTitle();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -34,6 +37,7 @@ private:
     QPushButton* addButton(const QString& name, const QString& text, int row, int column, bool enabled);
     Session& session_;
     Navigator navigator_;
+    QLabel* heading_ = nullptr;
     QPushButton* vehicles_ = nullptr;
     bool exitDone_ = false;
 };
@@ -83,13 +87,6 @@ protected:
 private:
     Session& session_;
     QPlainTextEdit* text_;
-};
-
-// The Technical Functions window until its own functions arrive: the operator list.
-class Tech : public QDialog {
-    Q_OBJECT
-public:
-    Tech(Session& session, QWidget* parent = nullptr);
 };
 
 } // namespace korven::session

@@ -27,6 +27,8 @@ const QString vehicleLock = QStringLiteral("select KODA, BLOKADA from A_AUTO whe
 const QString lastCardStatement =
     QStringLiteral("select PRZEBIEGS, PRZEBIEGSP, MIER_KON from A_KARTA where KODA = "
                    ":KODA order by ROKD desc, MIED desc, KODD desc");
+const QString monthCardsStatement =
+    QStringLiteral("select count(*) from A_KARTA where KODA = :KODA and ROKD = :ROKD and MIED = :MIED");
 const QString reminderStatement = QStringLiteral(
     "select * from A_OBSLU  where (KODA = :KODA) AND (TYP = :TYP) AND (PLANW = :PLANW)  order by DATAP");
 
@@ -148,7 +150,7 @@ bool CardRegisterData::vehicleExists(db::Transaction& t, int KODA) {
         .has_value();
 }
 
-AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& today) {
+AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& today, AdditionMode mode) {
     AddResult result;
     const int year = settings_.ROK;
     const int month = settings_.MIE;
@@ -161,7 +163,18 @@ AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& 
                 result.message = messages::vehicleDeleted();
                 return;
             }
-            if (vehicleRow->text(QStringLiteral("BLOKADA")).trimmed() == QLatin1String("T")) {
+            const QString lock = vehicleRow->text(QStringLiteral("BLOKADA"));
+            if (mode == AdditionMode::MonthOpening) {
+                if (!opensWithMonth(lock)) {
+                    result.status = AddStatus::Blocked;
+                    return;
+                }
+                if (t.scalar(monthCardsStatement, {{"KODA", vehicle.KODA}, {"ROKD", year}, {"MIED", month}})
+                        .toInt() > 0) {
+                    result.status = AddStatus::AlreadyHasCard;
+                    return;
+                }
+            } else if (lock.trimmed() == QLatin1String("T")) {
                 result.status = AddStatus::Blocked;
                 result.message = messages::blockedVehicle();
                 result.sound = soundUnlessLocked(settings_, refusedAdditionSound);

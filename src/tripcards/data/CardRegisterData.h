@@ -51,7 +51,19 @@ enum class AddStatus {
     Blocked,         // the vehicle's card lock is set: message and sound, nothing added
     VehicleMissing,  // the vehicle was deleted by another operator: message, nothing added
     ArithmeticError, // MN_POS is 0: message, nothing added
+    AlreadyHasCard,  // month opening only: the vehicle has a card of the month already, nothing added
     Failed           // the database refused: the error text for the general error display, rolled back
+};
+
+// How an addition treats the vehicle's card lock and a card of the month the vehicle already has.
+enum class AdditionMode {
+    // "&Nowa Karta" of the register: only a lock "T" refuses, with its message and sound; a second
+    // card of a month is a deliberate act of the operator and is added.
+    Register,
+    // The opening of a month for all vehicles: only a lock "N" or empty passes and a locked vehicle
+    // is passed over without a word; a vehicle that has a card of the month already is passed over
+    // too, so a second or interrupted run never doubles a month nor breaks the odometer chain.
+    MonthOpening
 };
 
 struct AddResult {
@@ -98,7 +110,8 @@ public:
     // and the vehicle's existence are read afresh. The highest number is read and the card inserted
     // while the system record row is locked, so that two operators adding cards at the same moment
     // never get the same number.
-    AddResult addCard(const VehicleContext& vehicle, const QDate& today = korven::today());
+    AddResult addCard(const VehicleContext& vehicle, const QDate& today = korven::today(),
+                      AdditionMode mode = AdditionMode::Register);
 
     // "O&K" of the settlement windows: checks the operator's right to change a card of that period,
     // then posts the edited row (postCard).

@@ -19,6 +19,11 @@ NumberingMode numberingMode(const QString& P6P12) {
     return P6P12.trimmed().toUpper() == QLatin1String("T") ? NumberingMode::PerMonth : NumberingMode::Running;
 }
 
+bool opensWithMonth(const QString& BLOKADA) {
+    const QString lock = BLOKADA.trimmed();
+    return lock.isEmpty() || lock == QLatin1String("N");
+}
+
 int nextCardNumber(std::optional<int> highestInScope, int firstNumber) {
     return highestInScope ? *highestInScope + 1 : firstNumber;
 }

@@ -39,6 +39,10 @@ int findCard(std::span<const CardRecord> cards, const CardKey& key);
 enum class NumberingMode { PerMonth, Running };
 NumberingMode numberingMode(const QString& P6P12);
 
+// Whether the opening of a month gives a vehicle (or machine) with this card lock its card: only "N"
+// or an empty lock passes, any other value keeps it out (the register refuses only "T").
+bool opensWithMonth(const QString& BLOKADA);
+
 // The number of a new card: the highest number of the scope plus 1, or the first number POCZNR
 // itself when the scope holds no card yet.
 int nextCardNumber(std::optional<int> highestInScope, int firstNumber);
