@@ -10,7 +10,7 @@ packages=(
   # run: the embedded engine, the server, its tools, the archiver, fonts
   firebird3.0-server-core firebird3.0-server firebird3.0-utils arj fonts-dejavu-core
   # tests and looking at what we build
-  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip
+  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip zip
   libreoffice-calc-nogui
 )
 
