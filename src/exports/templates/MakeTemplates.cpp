@@ -221,6 +221,10 @@ void vehicleWorkCard(lxw_workbook* book) {
 
     // Right half: the front page of the card.
     f.text("AB2:AY2", "KARTA DROGOWA", Style::Title);
+    f.height(2, 20);
+    // Rows of the larger values are as tall as their fonts.
+    for (int row : {5, 15, 31, 43, 51, 54, 62, 69, 71, 75, 80, 91})
+        f.height(row, 15);
     f.text("AB3:AY3", "karta pracy pojazdu pożarniczego", Style::Small);
     f.text("AB5:AP5", "Nr karty / miesiąc / rok:", Style::Label);
     f.field("AQ5:AS5");
@@ -231,13 +235,13 @@ void vehicleWorkCard(lxw_workbook* book) {
     f.text("AR9:AU9", "roku:", Style::Label);
     f.field("AV9:AY9");
     f.height(9, 15);
-    f.text("AB12:AY12", "Karta ważna", Style::Heading);
     f.text("AH15:AJ15", "od dnia", Style::Label);
     f.field("AK15:AQ15");
     f.text("AR15:AT15", "do dnia", Style::Label);
     f.field("AU15:AY15");
-    f.text("AB14:AK14", "Numer rejestracyjny", Style::Small);
+    f.text("AB15:AG15", "Karta ważna", Style::Heading);
     f.field("AB16:AK18");
+    f.text("AB19:AK19", "numer rejestracyjny", Style::Small);
     f.text("AM18:AY18", "Marka i typ pojazdu", Style::Small);
     f.field("AM19:AY20", Style::ValueLeft);
     f.field("AB21:AK22");
@@ -315,6 +319,10 @@ void mileageSettlement(lxw_workbook* book) {
 
     f.text("A1:N1", "ROZLICZENIE PRZEBIEGU I ZUŻYCIA PALIWA", Style::Title);
     f.height(1, 22);
+    for (int row : {2, 9, 10})
+        f.height(row, 16);
+    f.height(3, 20);
+    f.height(31, 20);
     f.text("K2:N2", "Karta drogowa nr:", Style::Label);
     f.field("O2:P2");
     f.text("K3:N3", "Nr rejestracyjny:", Style::Label);
@@ -423,6 +431,8 @@ void equipmentHead(Form& f, const char* title) {
     f.field("Q12:V12");
     f.text("X11:AC12", "Norma zużycia paliwa [l/min]", Style::Small);
     f.field("X13:AC13");
+    f.height(12, 19);
+    f.height(13, 19);
 
     f.text("A16:J16", "DANE SPRZĘTU", Style::Heading);
     f.text("K17:R17", "Nr identyfikacyjny", Style::Small);
