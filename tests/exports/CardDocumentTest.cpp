@@ -87,7 +87,6 @@ EquipmentDocumentFields equipmentFields() {
     card.ILOPOBOLM = 0.4;
     card.IMIENAZ = QStringLiteral("Anna Wiśniewska  ");
     EquipmentDocumentContext m;
-    m.NRREJ = QStringLiteral("PIL-1");
     m.NAZWA = QStringLiteral(" Pilarka Husar 365 ");
     m.NORMPAL = 0.025;
     m.NROPER = QStringLiteral("OP-9");

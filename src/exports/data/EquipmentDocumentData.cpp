@@ -32,7 +32,6 @@ EquipmentCardRow equipmentCardFromRow(const db::Row& row) {
 }
 
 bool equipmentContextFromRow(const db::Row& row, EquipmentDocumentContext& m, const QLocale& locale) {
-    m.NRREJ = row.text(QStringLiteral("NRREJ"));
     m.NAZWA = row.text(QStringLiteral("NAZWA"));
     m.NORMPAL = row.number(QStringLiteral("NORMPAL"));
     m.NROPER = row.text(QStringLiteral("NROPER"));

@@ -92,7 +92,6 @@ struct EquipmentCardRow {
 // What the equipment card register copies from its machine (the A_SPRZET columns a document reads),
 // texts as stored; the fields below trim them and cut them to the register's widths.
 struct EquipmentDocumentContext {
-    QString NRREJ;
     QString NAZWA;
     double NORMPAL = 0;
     QString NROPER;
