@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -552,4 +554,117 @@ TEST_F(CardDocuments, UsersEditedTemplateKeepsItsChanges) {
         if (!it->value.isEmpty() && it.key() != QLatin1String("P34")) {
             EXPECT_EQ(s.cells.value(it.key()).value, it->value) << it.key().toStdString();
         }
+}
+
+namespace {
+
+// Packs the parts into an xlsx file with the zip program; false when there is none.
+bool packWorkbook(const QString& path, const QMap<QString, QByteArray>& parts) {
+    QTemporaryDir tree;
+    for (auto it = parts.begin(); it != parts.end(); ++it) {
+        const QString file = tree.filePath(it.key());
+        QDir().mkpath(QFileInfo(file).path());
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly)) return false;
+        f.write(it.value());
+    }
+    QProcess zip;
+    zip.setWorkingDirectory(tree.path());
+    zip.start(QStringLiteral("zip"),
+              QStringList{QStringLiteral("-q"), QStringLiteral("-r"), path} + parts.keys());
+    return zip.waitForStarted() && zip.waitForFinished(30000) && zip.exitCode() == 0;
+}
+
+} // namespace
+
+// Another writer's workbook: prefixed element names, rows and cells without their addresses, the
+// sheet named by an absolute path. New cells and rows go in their places; the old ones keep theirs.
+TEST_F(CardDocuments, FillsAWorkbookOfAnotherWriter) {
+    const QByteArray main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    QMap<QString, QByteArray> parts;
+    parts[QStringLiteral("[Content_Types].xml")] =
+        "<?xml version=\"1.0\"?><Types "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/xl/workbook.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+        "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+        "<Override PartName=\"/xl/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>";
+    parts[QStringLiteral("_rels/.rels")] =
+        "<?xml version=\"1.0\"?><Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Type=\"" +
+        rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
+    parts[QStringLiteral("xl/workbook.xml")] = "<?xml version=\"1.0\"?><x:workbook xmlns:x=\"" + main +
+                                               "\" xmlns:r=\"" + rel +
+                                               "\"><x:sheets><x:sheet name=\"Formularz\" sheetId=\"1\" "
+                                               "r:id=\"rIdS\"/></x:sheets></x:workbook>";
+    parts[QStringLiteral("xl/_rels/workbook.xml.rels")] =
+        "<?xml version=\"1.0\"?><Relationships "
+        "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rIdT\" Type=\"" +
+        rel +
+        "/styles\" Target=\"styles.xml\"/>"
+        "<Relationship Id=\"rIdS\" Type=\"" +
+        rel +
+        "/worksheet\" Target=\"/xl/worksheets/sheet1.xml\"/>"
+        "</Relationships>";
+    parts[QStringLiteral("xl/styles.xml")] =
+        "<?xml version=\"1.0\"?><x:styleSheet xmlns:x=\"" + main +
+        "\"><x:fonts count=\"1\"><x:font><x:i/><x:sz val=\"11\"/><x:name val=\"Calibri\"/><x:scheme "
+        "val=\"minor\"/>"
+        "</x:font></x:fonts><x:fills count=\"1\"><x:fill><x:patternFill "
+        "patternType=\"none\"/></x:fill></x:fills>"
+        "<x:borders count=\"2\"><x:border/><x:border><x:left style=\"thin\"/><x:right style=\"thin\"/>"
+        "<x:top style=\"thin\"/><x:bottom style=\"thin\"/></x:border></x:borders><x:cellXfs count=\"2\">"
+        "<x:xf fontId=\"0\" borderId=\"0\"/><x:xf fontId=\"0\" borderId=\"1\" applyBorder=\"1\"/></x:cellXfs>"
+        "</x:styleSheet>";
+    parts[QStringLiteral("xl/worksheets/sheet1.xml")] =
+        "<?xml version=\"1.0\"?><x:worksheet xmlns:x=\"" + main +
+        "\"><x:dimension ref=\"A1:C3\"/><x:sheetData>"
+        "<x:row><x:c t=\"inlineStr\"><x:is><x:t>Formularz</x:t></x:is></x:c><x:c "
+        "s=\"1\"><x:v>1</x:v></x:c></x:row>"
+        "<x:row r=\"3\"><x:c r=\"C3\"><x:v>7</x:v></x:c></x:row>"
+        "</x:sheetData><x:mergeCells count=\"1\"><x:mergeCell ref=\"D3:E3\"/></x:mergeCells></x:worksheet>";
+    const QString foreign = dir.filePath(QStringLiteral("obcy/karta.xlsx"));
+    QDir().mkpath(QFileInfo(foreign).path());
+    if (!packWorkbook(foreign, parts)) GTEST_SKIP() << "zip is not installed";
+
+    FillPlan plan;
+    plan.templateFile = QStringLiteral("karta.xlsx");
+    plan.colour = kDocumentRed;
+    plan.steps = {{QStringLiteral("B1"), QStringLiteral("x"), 10, {}},
+                  {QStringLiteral("A2"), QStringLiteral("nowy wiersz"), 11, {}},
+                  {QStringLiteral("D3"), QStringLiteral("po C3"), 12, {}},
+                  {QStringLiteral("B3"), QStringLiteral("przed C3"), 12, {}},
+                  {QStringLiteral("E5"), QStringLiteral("koniec"), 9, {}}};
+    const XlsxSheet s = fill(plan, QFileInfo(foreign).path());
+    const QMap<QString, QString> expected = {{QStringLiteral("A1"), QStringLiteral("Formularz")},
+                                             {QStringLiteral("B1"), QStringLiteral("x")},
+                                             {QStringLiteral("A2"), QStringLiteral("nowy wiersz")},
+                                             {QStringLiteral("B3"), QStringLiteral("przed C3")},
+                                             {QStringLiteral("C3"), QStringLiteral("7")},
+                                             {QStringLiteral("D3"), QStringLiteral("po C3")},
+                                             {QStringLiteral("E5"), QStringLiteral("koniec")}};
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(s.cells.value(it.key()).value, it.value()) << it.key().toStdString();
+    // The old cell keeps its frame and the rest of its font; the face, size and colour are the
+    // document's, and the theme no longer overrides the face.
+    EXPECT_TRUE(s.styleOf(QStringLiteral("B1")).framed);
+    EXPECT_EQ(s.fontOf(QStringLiteral("B1")).name, QStringLiteral("Times New Roman"));
+    EXPECT_EQ(s.fontOf(QStringLiteral("E5")).size, 9);
+    const QByteArray sheetXml = unzipMember(lastFile, QStringLiteral("xl/worksheets/sheet1.xml"));
+    const QByteArray styles = unzipMember(lastFile, QStringLiteral("xl/styles.xml"));
+    EXPECT_GT(styles.count("<x:font>"), 1);
+    EXPECT_EQ(styles.count("<x:i/>"), styles.count("<x:font>")) << styles.toStdString();
+    EXPECT_EQ(styles.count("x:scheme"), 1);
+    EXPECT_TRUE(sheetXml.contains("ref=\"A1:E5\"")) << sheetXml.toStdString();
+    EXPECT_TRUE(sheetXml.contains("<x:mergeCell ref=\"D3:E3\"/>"));
+    QString problem;
+    EXPECT_TRUE(cellsInOrder(sheetXml, problem)) << problem.toStdString();
 }
