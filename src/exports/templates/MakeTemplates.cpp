@@ -460,7 +460,7 @@ void equipmentWorkCard(lxw_workbook* book, bool twoPages) {
     Form f(book, "Karta");
     equipmentHead(f, "KARTA PRACY SPRZĘTU SILNIKOWEGO");
     f.text("A20:AC20", "EWIDENCJA PRACY SPRZĘTU", Style::Heading);
-    const int last = twoPages ? 100 : 46;
+    const int last = twoPages ? 100 : 60;
     f.table(21, twoPages ? 52 : last, workLogColumns);
     f.heights(22, last, 15);
     if (twoPages) {
