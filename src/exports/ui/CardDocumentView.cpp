@@ -20,14 +20,19 @@ ExportEnvironment documentEnvironment() {
 ExportOutcome showCardDocument(QWidget* parent, const std::function<FillPlan()>& plan,
                                const ExportEnvironment& env) {
     ExportOutcome outcome;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        outcome = makeCardDocument(plan(), korven::ui::programFolder(), env);
-    } catch (const DocumentError& e) {
-        outcome.status = ExportOutcome::Status::WriteFailed;
-        outcome.message = kExportFailedMessage + e.text();
+    {
+        // The hourglass goes away however the work ends.
+        struct WaitCursor {
+            WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+            ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+        } wait;
+        try {
+            outcome = makeCardDocument(plan(), korven::ui::programFolder(), env);
+        } catch (const DocumentError& e) {
+            outcome.status = ExportOutcome::Status::WriteFailed;
+            outcome.message = kExportFailedMessage + e.text();
+        }
     }
-    QApplication::restoreOverrideCursor();
     if (!outcome.message.isEmpty()) {
         // The message's carriage returns are its line breaks.
         QString text = outcome.message;
