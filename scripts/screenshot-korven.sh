@@ -16,7 +16,7 @@ printf '[Ogolne]\nsciezka=%s\nuser=SYSDBA\n' "$work/db" > "$work/bin/setup.ini"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$1/korven" & pid=$!
   for i in $(seq 1 100); do xdotool search --name "Database Login" > /dev/null 2>&1 && break; sleep 0.1; done
-  xdotool type --delay 20 "masterkey"; xdotool key Return
+  xdotool type --delay 20 "demo"; xdotool key Return
   for i in $(seq 1 100); do xdotool search --name "System KORVEN" > /dev/null 2>&1 && break; sleep 0.1; done
   sleep 1
   import -window root "$2"

@@ -132,6 +132,7 @@ void ServiceManager::run(Builder& action, const LineHandler& onLine) {
             service_->query(&st, 0, nullptr, sizeof runningItem, runningItem,
                             static_cast<unsigned>(buffer.size()), buffer.data());
             if (buffer[0] != isc_info_svc_running || readInt(buffer.data() + 1) == 0) break;
+            if (idle_) idle_();
             QThread::msleep(20);
         }
     });
@@ -160,10 +161,10 @@ void ServiceManager::validate(const QString& database, const LineHandler& onLine
     run(b, onLine);
 }
 
-void ServiceManager::validateFull(const QString& database) {
+void ServiceManager::validateFull(const QString& database, const LineHandler& onLine) {
     Builder b(isc_action_svc_repair);
     b.text(isc_spb_dbname, database).number(isc_spb_options, isc_spb_rpr_validate_db | isc_spb_rpr_full);
-    run(b, {});
+    run(b, onLine);
 }
 
 void ServiceManager::sweep(const QString& database) {

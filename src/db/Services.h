@@ -56,14 +56,19 @@ public:
     ServiceManager(const ServiceManager&) = delete;
     ServiceManager& operator=(const ServiceManager&) = delete;
 
+    // Called on the calling thread while an action without output is waited for, so that a window
+    // can handle its events meanwhile.
+    void setIdleHandler(std::function<void()> idle) { idle_ = std::move(idle); }
+
     void backup(const QString& database, const QString& backupFile, const LineHandler& onLine = {});
     // Restores into `database`; with replace = false an existing file is refused by the server.
     void restore(const QString& backupFile, const QString& database, bool replace,
                  const LineHandler& onLine = {}, int pageSize = 0);
     // Online validation: works while others are connected and reports what it checks.
     void validate(const QString& database, const LineHandler& onLine = {});
-    // Full validation: needs the database to itself; its findings go to the server log.
-    void validateFull(const QString& database);
+    // Full validation: needs the database to itself; most of its findings go to the server log, what
+    // the service reports is passed on line by line.
+    void validateFull(const QString& database, const LineHandler& onLine = {});
     void sweep(const QString& database);
     void statistics(const QString& database, const LineHandler& onLine, bool recordVersions = false);
     void serverLog(const LineHandler& onLine);
@@ -91,6 +96,7 @@ private:
     void run(Builder& action, const LineHandler& onLine);
     std::vector<UserInfo> readUsers();
     Firebird::IService* service_ = nullptr;
+    std::function<void()> idle_;
 };
 
 // The service manager's name for a `sciezka` (embedded or on a server).

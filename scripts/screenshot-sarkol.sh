@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Starts the real Sarkol under a virtual display against a fresh demo database, logs in as SYSDBA
+# (the embedded engine takes any password) and saves pictures of the login and of the window.
+#   scripts/screenshot-sarkol.sh [OUT-FOLDER]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=${BUILD_DIR:-$root/build}/bin
+out=$(realpath -m "${1:-$root/build/screenshots}")
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A copy of the program folder, so that its setup.ini does not touch the one of the build.
+cp -r "$bin" "$work/bin"
+mkdir -p "$work/db"
+"$work/bin/korven-cli" demo "$work/db" > /dev/null
+printf '[Ogolne]\nsciezka=%s\nserwer=\nprotokol=L\ncien=%s\n' "$work/db" "$work/db" > "$work/bin/setup.ini"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  "$1/sarkol" & pid=$!
+  for i in $(seq 1 100); do xdotool search --name "Administrator bazy danych" > /dev/null 2>&1 && break; sleep 0.1; done
+  sleep 0.5
+  import -window root "$2/sarkol-login.png"
+  xdotool type --delay 20 "demo"; xdotool key Return
+  for i in $(seq 1 100); do xdotool search --name "Administracja" > /dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1
+  import -window root "$2/sarkol-main.png"
+  kill $pid' _ "$work/bin" "$out"
+echo "Saved $out/sarkol-login.png and $out/sarkol-main.png"
