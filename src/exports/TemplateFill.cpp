@@ -37,7 +37,6 @@ public:
         source_ = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &error);
         if (!source_)
             fail(QStringLiteral("Nie można odczytać skoroszytu: %1").arg(zip_error_strerror(&error)));
-        zip_source_keep(source_);
         archive_ = zip_open_from_source(source_, 0, &error);
         if (!archive_) {
             const QString text = QString::fromUtf8(zip_error_strerror(&error));
@@ -46,6 +45,8 @@ public:
             fail(QStringLiteral("Plik nie jest skoroszytem xlsx: %1").arg(text));
         }
         zip_error_fini(&error);
+        // The archive owns the source now; one more reference keeps it readable after the close.
+        zip_source_keep(source_);
     }
     ~Package() {
         if (archive_) zip_discard(archive_);
