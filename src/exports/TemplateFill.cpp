@@ -82,6 +82,11 @@ public:
         }
     }
 
+    void remove(const std::string& name) {
+        const zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
+        if (index >= 0 && zip_delete(archive_, zip_uint64_t(index)) != 0) fail(zipError(archive_));
+    }
+
     // Writes the package and returns its bytes.
     QByteArray close() {
         if (zip_close(archive_) != 0) fail(zipError(archive_));
@@ -270,6 +275,8 @@ public:
         pugi::xml_node c = before ? rowNode.insert_child_before((prefix_ + "c").c_str(), before)
                                   : rowNode.append_child((prefix_ + "c").c_str());
         c.append_attribute("r") = cellRef(column, row).toUtf8().constData();
+        // The row's span of columns is only a hint, and may no longer hold.
+        rowNode.remove_attribute("spans");
         // A new cell takes the format its row or column gives to empty cells.
         int style = 0;
         if (rowNode.attribute("customFormat").as_bool() && rowNode.attribute("s"))
@@ -291,6 +298,7 @@ public:
 
     // The value as an inline text; empty text leaves the cell empty.
     void write(pugi::xml_node c, const QString& value) {
+        if (child(c, "f")) formulaRemoved_ = true;
         while (c.first_child())
             c.remove_child(c.first_child());
         c.remove_attribute("t");
@@ -300,6 +308,9 @@ public:
         t.append_attribute("xml:space") = "preserve";
         t.text().set(value.toUtf8().constData());
     }
+
+    // Whether a value replaced a formula of the template.
+    bool formulaRemoved() const { return formulaRemoved_; }
 
     void updateDimension() {
         pugi::xml_node dim = child(worksheet_, "dimension");
@@ -360,6 +371,7 @@ private:
     std::string prefix_;
     std::vector<ColumnStyle> columnStyles_;
     bool grown_ = false;
+    bool formulaRemoved_ = false;
     int minColumn_ = 0, maxColumn_ = 0, minRow_ = 0, maxRow_ = 0;
 };
 
@@ -375,6 +387,34 @@ QList<std::pair<int, int>> cellsOf(const QString& range) {
         for (int c = std::min(c1, c2); c <= std::max(c1, c2); ++c)
             cells.append({c, r});
     return cells;
+}
+
+// The workbook's list of formula cells in calculation order names every formula of the sheets; once a
+// value has replaced one, the list is dropped (with its relationship and content type) and the
+// spreadsheet program makes a new one, instead of finding the workbook damaged.
+void dropCalculationChain(Package& package) {
+    const std::string chain = "xl/calcChain.xml";
+    if (!package.has(chain)) return;
+    package.remove(chain);
+    const std::string relsName = "xl/_rels/workbook.xml.rels";
+    pugi::xml_document rels = parse(package.read(relsName), relsName);
+    pugi::xml_node list = child(rels, "Relationships");
+    for (pugi::xml_node r = list.first_child(); r;) {
+        const pugi::xml_node next = r.next_sibling();
+        if (std::string(r.attribute("Target").value()).ends_with("calcChain.xml")) list.remove_child(r);
+        r = next;
+    }
+    package.replace(relsName, serialise(rels));
+    const std::string typesName = "[Content_Types].xml";
+    if (!package.has(typesName)) return;
+    pugi::xml_document types = parse(package.read(typesName), typesName);
+    pugi::xml_node all = child(types, "Types");
+    for (pugi::xml_node t = all.first_child(); t;) {
+        const pugi::xml_node next = t.next_sibling();
+        if (std::string(t.attribute("PartName").value()) == "/xl/calcChain.xml") all.remove_child(t);
+        t = next;
+    }
+    package.replace(typesName, serialise(types));
 }
 
 } // namespace
@@ -422,6 +462,7 @@ QByteArray fillWorkbook(const QByteArray& workbook, const FillPlan& plan) {
     }
     sheet.updateDimension();
     styles.updateCounts();
+    if (sheet.formulaRemoved()) dropCalculationChain(package);
     package.replace(sheetPath, serialise(sheetDoc));
     package.replace("xl/styles.xml", serialise(stylesDoc));
     return package.close();

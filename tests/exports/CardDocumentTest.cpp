@@ -594,7 +594,9 @@ TEST_F(CardDocuments, FillsAWorkbookOfAnotherWriter) {
         "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
         "<Override PartName=\"/xl/styles.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>";
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+        "<Override PartName=\"/xl/calcChain.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>";
     parts[QStringLiteral("_rels/.rels")] =
         "<?xml version=\"1.0\"?><Relationships "
         "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
@@ -613,7 +615,12 @@ TEST_F(CardDocuments, FillsAWorkbookOfAnotherWriter) {
         "<Relationship Id=\"rIdS\" Type=\"" +
         rel +
         "/worksheet\" Target=\"/xl/worksheets/sheet1.xml\"/>"
+        "<Relationship Id=\"rIdC\" Type=\"" +
+        rel +
+        "/calcChain\" Target=\"calcChain.xml\"/>"
         "</Relationships>";
+    parts[QStringLiteral("xl/calcChain.xml")] =
+        "<?xml version=\"1.0\"?><calcChain xmlns=\"" + main + "\"><c r=\"B1\" i=\"1\"/></calcChain>";
     parts[QStringLiteral("xl/styles.xml")] =
         "<?xml version=\"1.0\"?><x:styleSheet xmlns:x=\"" + main +
         "\"><x:fonts count=\"1\"><x:font><x:i/><x:sz val=\"11\"/><x:name val=\"Calibri\"/><x:scheme "
@@ -628,7 +635,7 @@ TEST_F(CardDocuments, FillsAWorkbookOfAnotherWriter) {
         "<?xml version=\"1.0\"?><x:worksheet xmlns:x=\"" + main +
         "\"><x:dimension ref=\"A1:C3\"/><x:sheetData>"
         "<x:row><x:c t=\"inlineStr\"><x:is><x:t>Formularz</x:t></x:is></x:c><x:c "
-        "s=\"1\"><x:v>1</x:v></x:c></x:row>"
+        "s=\"1\"><x:f>0+1</x:f><x:v>1</x:v></x:c></x:row>"
         "<x:row r=\"3\"><x:c r=\"C3\"><x:v>7</x:v></x:c></x:row>"
         "</x:sheetData><x:mergeCells count=\"1\"><x:mergeCell ref=\"D3:E3\"/></x:mergeCells></x:worksheet>";
     const QString foreign = dir.filePath(QStringLiteral("obcy/karta.xlsx"));
@@ -667,4 +674,10 @@ TEST_F(CardDocuments, FillsAWorkbookOfAnotherWriter) {
     EXPECT_TRUE(sheetXml.contains("<x:mergeCell ref=\"D3:E3\"/>"));
     QString problem;
     EXPECT_TRUE(cellsInOrder(sheetXml, problem)) << problem.toStdString();
+    // The value replaced the formula of B1: the list of formulas to calculate goes with it.
+    EXPECT_FALSE(sheetXml.contains("<x:f>"));
+    EXPECT_TRUE(unzipMember(lastFile, QStringLiteral("xl/calcChain.xml")).isEmpty());
+    EXPECT_FALSE(unzipMember(lastFile, QStringLiteral("xl/_rels/workbook.xml.rels")).contains("calcChain"));
+    EXPECT_FALSE(unzipMember(lastFile, QStringLiteral("\\[Content_Types\\].xml")).contains("calcChain"));
+    EXPECT_TRUE(unzipMember(lastFile, QStringLiteral("\\[Content_Types\\].xml")).contains("/xl/styles.xml"));
 }
