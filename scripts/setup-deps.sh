@@ -11,7 +11,7 @@ packages=(
   firebird3.0-server-core firebird3.0-server firebird3.0-utils arj fonts-dejavu-core
   # tests and looking at what we build
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip zip
-  libreoffice-calc-nogui
+  libreoffice-calc-nogui libreoffice-writer-nogui
 )
 
 missing=()

@@ -1,5 +1,6 @@
-// korven-cli backup, restore and validate: the administration program's functions for a unit's
-// nightly job. Each needs the database to itself and exits 1 with the reason when anything fails.
+// korven-cli backup, restore, validate and upgrade: the administration program's functions for a
+// unit's nightly job and for bringing an older database up to date. Each exits 1 with the reason when
+// anything fails.
 
 #include "Command.h"
 
@@ -80,6 +81,24 @@ int validate(const QStringList& args) {
     return 0;
 }
 
+int upgrade(const QStringList& args) {
+    AdminArgs o;
+    if (!parseAdmin(args, 1, o)) return usage("upgrade DIR");
+    auto d = open(o.positional[0], o.credentials);
+    int ran = 0;
+    d->upgrade([&](const schema::UpgradeStep& step, const schema::StepResult& result) {
+        if (result.ran()) {
+            ++ran;
+            printLine(QString(step.doneText).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        } else {
+            printLine(schema::alreadyAppliedText(step));
+        }
+    });
+    printLine(ran == 0 ? QStringLiteral("Baza danych nie wymagała zmian.")
+                       : QStringLiteral("Wykonano kroków: %1.").arg(ran));
+    return 0;
+}
+
 CommandRegistration backupCommand({"backup",
                                    "backup DIR FILE [--user NAME --password TEXT]   copy DIR/korven.adb into "
                                    "the backup FILE (nobody else may be connected)",
@@ -93,6 +112,11 @@ CommandRegistration
                      "validate DIR [--user NAME --password TEXT]   validate DIR/korven.adb and "
                      "report what is found",
                      validate});
+CommandRegistration
+    upgradeCommand({"upgrade",
+                    "upgrade DIR [--user NAME --password TEXT]   apply in version order every "
+                    "schema upgrade DIR/korven.adb lacks and print which ran",
+                    upgrade});
 
 } // namespace
 } // namespace korven::cli

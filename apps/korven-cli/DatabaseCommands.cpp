@@ -2,6 +2,7 @@
 
 #include "Command.h"
 
+#include "core/Clock.h"
 #include "db/Database.h"
 #include "registries/data/Photo.h"
 #include "schema/Demo.h"
@@ -54,16 +55,22 @@ int create(const QStringList& args, bool demo) {
     p.database = db::databaseName(o.sciezka);
     p.user = o.user;
     p.password = o.password;
-    QDate today = QDate::currentDate();
-    auto att = schema::createDatabase(p, today.year() % 100, today.month());
-    if (demo) {
-        schema::fillDemoData(*att);
-        // The photographs go where the program looks for them: "fotogr" beside the executable.
-        QStringList photos = registries::fillDemoPhotos(*att, QCoreApplication::applicationDirPath());
+    const QDate today = korven::today();
+    // The demo data goes into the database before it gets its name: a demo stopped part-way leaves
+    // no database rather than one with half a unit.
+    QStringList photos;
+    schema::DatabaseFiller fill;
+    if (demo)
+        fill = [&](db::Attachment& att) {
+            schema::fillDemoData(att);
+            // The photographs go where the program looks for them: "fotogr" beside the executable.
+            photos = registries::fillDemoPhotos(att, QCoreApplication::applicationDirPath());
+        };
+    auto att = schema::createDatabase(p, today.year() % 100, today.month(), fill);
+    if (demo)
         printLine(QStringLiteral("Zdjęcia pojazdów i sprzętu: %1 w %2")
                       .arg(photos.size())
                       .arg(registries::photoFolder(QCoreApplication::applicationDirPath())));
-    }
     att->detach();
     printLine(QStringLiteral("Utworzono bazę danych %1").arg(p.database));
     return 0;

@@ -1,7 +1,10 @@
 #include "Navigation.h"
 
+#include "equipcards/ui/EquipmentCardWindows.h"
 #include "registries/ui/DictionaryWindows.h"
 #include "registries/ui/RegistryWindows.h"
+#include "reports/ui/ReportMenus.h"
+#include "services/ui/ServiceWindows.h"
 #include "tripcards/ui/TripCardWindows.h"
 
 namespace korven::app {
@@ -30,6 +33,12 @@ registries::RegistryLinks registryLinks(session::Session& session) {
     links.openTripCards = [&session](QWidget* parent, int koda) {
         tripcards::openTripCardRegister(parent, session, koda);
     };
+    links.openServices = [&session](QWidget* parent, int koda) {
+        services::openServiceRegister(parent, session, koda);
+    };
+    links.openEquipmentCards = [&session](QWidget* parent, int kods) {
+        equipcards::openEquipmentCardRegister(parent, session, kods);
+    };
     return links;
 }
 
@@ -43,6 +52,8 @@ session::Navigator makeNavigator(session::Session& session) {
     n.equipment = [&session](QWidget* parent) {
         registries::openEquipmentRegistry(parent, session, registryLinks(session));
     };
+    n.vehicleReports = [&session](QWidget* parent) { reports::ui::openVehicleReports(parent, session); };
+    n.equipmentReports = [&session](QWidget* parent) { reports::ui::openEquipmentReports(parent, session); };
     n.dictionary = [&session](QWidget* parent, session::Dictionary d) {
         registries::openDictionary(parent, session, dictionaryKind(d));
     };

@@ -1,5 +1,7 @@
 #include "Navigation.h"
 
+#include "core/ProgramStart.h"
+#include "exports/ui/EquipmentDocuments.h"
 #include "session/ui/LoginDialog.h"
 #include "session/ui/MainWindows.h"
 #include "ui/UiServices.h"
@@ -15,9 +17,11 @@ int main(int argc, char** argv) {
 
     using namespace korven;
     ui::routeComponentMessages();
+    exports::ui::installEquipmentDocuments();
     session::DialogStartupUi startup;
     std::unique_ptr<session::Session> session;
     try {
+        prepareProgram();
         session =
             session::startSession(QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini")), startup);
     } catch (const std::exception& e) {

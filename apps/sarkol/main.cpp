@@ -1,5 +1,6 @@
 #include "admin/ui/AdminLogin.h"
 #include "admin/ui/MainF.h"
+#include "core/ProgramStart.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     const QString setupIni = QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini"));
     admin::AdminConfig config;
     try {
+        prepareProgram();
         config = admin::MainD::loadConfig(setupIni);
     } catch (const std::exception& e) {
         ui::showError(nullptr, e);

@@ -63,4 +63,9 @@ bool parseNumber(const QString& text, double& value, const QLocale& locale) {
     return true;
 }
 
+QString valueTooLargeMessage(const QString& caption, double largest, int decimals, const QLocale& locale) {
+    return QStringLiteral("%1: największa wartość %2")
+        .arg(caption, formatNumber(largest, 15, decimals, locale));
+}
+
 } // namespace korven

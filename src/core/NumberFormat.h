@@ -21,4 +21,9 @@ QString formatGeneral(double value, const QLocale& locale = QLocale());
 // locale's group separator ignored. Returns false for anything else.
 bool parseNumber(const QString& text, double& value, const QLocale& locale = QLocale());
 
+// The refusal of a value that its column cannot keep, told with the field's caption and the largest
+// value in display format: "Faktyczne zużycie paliwa: największa wartość 21 474 836,47".
+QString valueTooLargeMessage(const QString& caption, double largest, int decimals,
+                             const QLocale& locale = QLocale());
+
 } // namespace korven

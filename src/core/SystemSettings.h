@@ -34,6 +34,10 @@ struct OperatorSession {
     QString fullName;      // first and last name from the server's user entry; empty when not found
     int accessLevel = 0;   // 0 all rights; 99 also edits start values of trip cards; others restricted
     int sessionNumber = 0; // LP of this session's FJ_FLOP row; 0 when not registered
+
+    // Who a printout names after "Wydrukował:": the full name, or the login name when the server's
+    // user list has no names for him.
+    QString printedBy() const { return fullName.isEmpty() ? userName : fullName; }
 };
 
 // Access levels with a meaning of their own.

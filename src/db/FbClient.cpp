@@ -1,5 +1,6 @@
 #include "db/FbClient.h"
 #include "db/Database.h"
+#include "db/Shutdown.h"
 
 #include <dlfcn.h>
 
@@ -12,6 +13,23 @@ std::mutex clientMutex;
 QString clientLibrary = QStringLiteral("libfbclient.so.2");
 Firebird::IMaster* loadedMaster = nullptr;
 } // namespace
+
+void shutdownClient(unsigned timeoutMs) noexcept {
+    Firebird::IMaster* loaded = nullptr;
+    {
+        std::lock_guard lock(clientMutex);
+        loaded = loadedMaster;
+    }
+    if (!loaded) return;
+    try {
+        Firebird::IProvider* dispatcher = loaded->getDispatcher();
+        detail::Status st;
+        dispatcher->shutdown(&st, timeoutMs, fb_shutrsn_signal);
+        dispatcher->release();
+    } catch (...) {
+        // The program ends anyway; there is nobody left to tell.
+    }
+}
 
 void setClientLibraryName(const QString& name) {
     std::lock_guard lock(clientMutex);

@@ -4,6 +4,7 @@
 
 #include <QThread>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace Firebird;
@@ -229,8 +230,61 @@ ServerInfo ServiceManager::serverInfo() {
                 break;
             }
         }
+        readEnvironment(info);
         return info;
     });
+}
+
+void ServiceManager::readEnvironment(ServerInfo& info) {
+    Status st;
+    const unsigned char items[] = {isc_info_svc_get_env,     isc_info_svc_get_env_lock,
+                                   isc_info_svc_get_env_msg, isc_info_svc_user_dbpath,
+                                   isc_info_svc_version,     isc_info_svc_get_config};
+    std::vector<unsigned char> buffer(32768);
+    service_->query(&st, 0, nullptr, sizeof items, items, static_cast<unsigned>(buffer.size()),
+                    buffer.data());
+    const unsigned char* p = buffer.data();
+    const unsigned char* end = p + buffer.size();
+    auto readText = [&]() {
+        unsigned len = readShort(p);
+        QString s = QString::fromUtf8(reinterpret_cast<const char*>(p + 2), static_cast<qsizetype>(len));
+        p += 2 + len;
+        return s;
+    };
+    while (p < end && *p != isc_info_end) {
+        unsigned char item = *p++;
+        if (item == isc_info_svc_get_env) {
+            info.baseFolder = readText();
+        } else if (item == isc_info_svc_get_env_lock) {
+            info.lockFolder = readText();
+        } else if (item == isc_info_svc_get_env_msg) {
+            info.messageFolder = readText();
+        } else if (item == isc_info_svc_user_dbpath) {
+            info.securityDatabase = readText();
+        } else if (item == isc_info_svc_version) {
+            info.serviceVersion = readInt(p);
+            p += 4;
+        } else if (item == isc_info_svc_get_config) {
+            // A length, then entries of a setting's number, a length and its value.
+            const unsigned len = readShort(p);
+            p += 2;
+            const unsigned char* stop = std::min(end, p + len);
+            while (p + 3 <= stop) {
+                const int key = *p++;
+                const unsigned vlen = readShort(p);
+                p += 2;
+                if (p + vlen > stop) break;
+                qint64 value = 0;
+                for (unsigned i = 0; i < vlen && i < 8; ++i)
+                    value |= static_cast<qint64>(p[i]) << (8 * i);
+                info.settings.emplace_back(key, value);
+                p += vlen;
+            }
+            p = stop;
+        } else {
+            break;
+        }
+    }
 }
 
 void ServiceManager::setSweepInterval(const QString& database, int transactions) {

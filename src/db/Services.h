@@ -43,6 +43,13 @@ struct ServerInfo {
     int attachments = 0;
     int databases = 0;
     QStringList databaseNames;
+    QString baseFolder;
+    QString lockFolder;
+    QString messageFolder;
+    QString securityDatabase;
+    int serviceVersion = 0;
+    // The server's numeric settings by their number in its list; empty when the server keeps none.
+    std::vector<std::pair<int, qint64>> settings;
 };
 
 enum class ShutdownMode { Full, Multi, Single };
@@ -95,6 +102,7 @@ private:
     void start(Builder& action);
     void run(Builder& action, const LineHandler& onLine);
     std::vector<UserInfo> readUsers();
+    void readEnvironment(ServerInfo& info);
     Firebird::IService* service_ = nullptr;
     std::function<void()> idle_;
 };

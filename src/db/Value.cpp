@@ -119,4 +119,27 @@ bool Value::toBool() const {
     return toInt() != 0;
 }
 
+QVariant Value::toVariant() const {
+    const Value& v = *this;
+    switch (v.kind()) {
+    case Value::Kind::Null:
+        return QVariant();
+    case Value::Kind::Integer:
+        return QVariant::fromValue<qlonglong>(v.toInt());
+    case Value::Kind::Decimal:
+        return v.rawScale() == 0 ? QVariant::fromValue<qlonglong>(v.toInt()) : QVariant(v.toDouble());
+    case Value::Kind::Double:
+        return v.toDouble();
+    case Value::Kind::Date:
+        return v.toDate();
+    case Value::Kind::Timestamp:
+        return v.toDateTime();
+    case Value::Kind::Boolean:
+        return v.toBool();
+    case Value::Kind::Text:
+        return v.toText();
+    }
+    return QVariant();
+}
+
 } // namespace korven::db

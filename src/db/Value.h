@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
 
@@ -48,6 +49,9 @@ public:
     QDate toDate() const;
     QDateTime toDateTime() const;
     bool toBool() const;
+    // The value as a QVariant: null stays null, whole numbers (decimals without a scale too) become
+    // qlonglong, other numbers double, dates and texts their own types.
+    QVariant toVariant() const;
 
     // Raw access for the database layer.
     std::int64_t rawUnits() const { return int_; }

@@ -1,5 +1,7 @@
 #include "exports/GridExport.h"
 
+#include "core/Clock.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -151,7 +153,7 @@ ExportEnvironment defaultExportEnvironment() {
     ExportEnvironment env;
     env.folder =
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/KORVEN");
-    env.now = [] { return QDateTime::currentDateTime(); };
+    env.now = [] { return korven::now(); };
     env.openFile = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     return env;
 }

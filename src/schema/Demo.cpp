@@ -1,5 +1,7 @@
 #include "schema/Demo.h"
 
+#include "equipcards/data/EquipmentCardDemo.h"
+#include "services/data/ServiceDemo.h"
 #include "tripcards/data/TripCardDemo.h"
 
 namespace korven::schema {
@@ -169,15 +171,16 @@ void fillDemoData(db::Attachment& attachment) {
                  {"ILOMIE", m.seats}});
         }
 
-        db::Statement machine(attachment,
-                              QStringLiteral("insert into A_SPRZET (KODS, NRREJ, NAZWA, KOD_GR, GRSPRZ, "
-                                             "KOD_KO, KOMENDA, NRJED, MARKASILN, TYPSILN, "
-                                             "RODZSILN, RPR, NRFABR, MOC, PRODUCENT, NROPER, DOEKSPL, "
-                                             "RODZPAL, NORMPAL, NORMOLM, NORMOLS, BLOKADA) "
-                                             "values (:KODS, :NRREJ, :NAZWA, :KOD_GR, :GRSPRZ, :KOD_KO, "
-                                             ":KOMENDA, :NRJED, :MARKASILN, :TYPSILN, "
-                                             ":RODZSILN, :RPR, :NRFABR, :MOC, :PRODUCENT, :NROPER, :DOEKSPL, "
-                                             "'ET', :NORMPAL, :NORMOLM, :NORMOLS, 'N')"));
+        db::Statement machine(
+            attachment,
+            QStringLiteral("insert into A_SPRZET (KODS, NRREJ, NAZWA, KOD_GR, GRSPRZ, "
+                           "KOD_KO, KOMENDA, NRJED, MARKASILN, TYPSILN, "
+                           "RODZSILN, RPR, NRFABR, MOC, PRODUCENT, NROPER, DOEKSPL, "
+                           "RODZPAL, NORMPAL, NORMOLM, NORMOLS, POJ_ZBIO, POJ_KANI, BLOKADA) "
+                           "values (:KODS, :NRREJ, :NAZWA, :KOD_GR, :GRSPRZ, :KOD_KO, "
+                           ":KOMENDA, :NRJED, :MARKASILN, :TYPSILN, "
+                           ":RODZSILN, :RPR, :NRFABR, :MOC, :PRODUCENT, :NROPER, :DOEKSPL, "
+                           "'ET', :NORMPAL, :NORMOLM, :NORMOLS, :POJ_ZBIO, :POJ_KANI, :BLOKADA)"));
         const int machineCount = 28;
         for (int i = 0; i < machineCount; ++i) {
             const MachineModel& m = machines[i % std::size(machines)];
@@ -186,31 +189,39 @@ void fillDemoData(db::Attachment& attachment) {
             QString group =
                 tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"), {{"KOD", m.group}})
                     .toText();
-            machine.execute(tr, {{"KODS", i + 1},
-                                 {"NRREJ", QStringLiteral("S-%1").arg(101 + i)},
-                                 {"NAZWA", QString::fromUtf8(m.name)},
-                                 {"KOD_GR", m.group},
-                                 {"GRSPRZ", group},
-                                 {"KOD_KO", static_cast<int>(i % std::size(units)) + 1},
-                                 {"KOMENDA", QString::fromUtf8(u.name)},
-                                 {"NRJED", QString::fromUtf8(u.number)},
-                                 {"MARKASILN", QString::fromUtf8(m.engineMake)},
-                                 {"TYPSILN", m.engine == '2' ? QStringLiteral("dwusuwowy")
-                                                             : QStringLiteral("czterosuwowy")},
-                                 {"RODZSILN", QString(QLatin1Char(m.engine))},
-                                 {"RPR", QString::number(year)},
-                                 {"NRFABR", QStringLiteral("F%1-%2").arg(year).arg(4000 + i * 31)},
-                                 {"MOC", QString::fromLatin1(m.power)},
-                                 {"PRODUCENT", QString::fromUtf8(m.maker)},
-                                 {"NROPER", QStringLiteral("SP-%1").arg(i + 1)},
-                                 {"DOEKSPL", QDate(year, 1 + i % 12, 1 + i % 28)},
-                                 {"NORMPAL", m.norm},
-                                 {"NORMOLM", m.oilMix},
-                                 {"NORMOLS", m.oilChain}});
+            machine.execute(
+                tr,
+                {{"KODS", i + 1},
+                 {"NRREJ", QStringLiteral("S-%1").arg(101 + i)},
+                 {"NAZWA", QString::fromUtf8(m.name)},
+                 {"KOD_GR", m.group},
+                 {"GRSPRZ", group},
+                 {"KOD_KO", static_cast<int>(i % std::size(units)) + 1},
+                 {"KOMENDA", QString::fromUtf8(u.name)},
+                 {"NRJED", QString::fromUtf8(u.number)},
+                 {"MARKASILN", QString::fromUtf8(m.engineMake)},
+                 {"TYPSILN", m.engine == '2' ? QStringLiteral("dwusuwowy") : QStringLiteral("czterosuwowy")},
+                 {"RODZSILN", QString(QLatin1Char(m.engine))},
+                 {"RPR", QString::number(year)},
+                 {"NRFABR", QStringLiteral("F%1-%2").arg(year).arg(4000 + i * 31)},
+                 {"MOC", QString::fromLatin1(m.power)},
+                 {"PRODUCENT", QString::fromUtf8(m.maker)},
+                 {"NROPER", QStringLiteral("SP-%1").arg(i + 1)},
+                 {"DOEKSPL", QDate(year, 1 + i % 12, 1 + i % 28)},
+                 {"NORMPAL", m.norm},
+                 {"NORMOLM", m.oilMix},
+                 {"NORMOLS", m.oilChain},
+                 {"POJ_ZBIO", m.engine == '2' ? 1.5 : 6.0},
+                 {"POJ_KANI", 10},
+                 // One machine is out of service and takes no new cards.
+                 {"BLOKADA", i == machineCount - 1 ? QStringLiteral("T") : QStringLiteral("N")}});
         }
     });
     // A year of settled trip cards, made by the register and the card rules themselves.
     tripcards::fillDemoTripCards(attachment);
+    // A year of work cards of the equipment, and the technical services of the vehicles.
+    equipcards::fillDemoEquipmentCards(attachment);
+    services::fillDemoServices(attachment);
 }
 
 } // namespace korven::schema

@@ -1,5 +1,25 @@
 #include "schema/Schema.h"
 
+#include "core/StopCleanup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#endif
+#include "schema/StatementIndexes.h"
+
 namespace korven::schema {
 
 const QStringList& additionNames() {
@@ -150,6 +170,7 @@ END)");
     // administrator) may change them: a user can alter his own names and group number on the server,
     // so those cannot be trusted for rights.
     s << accessLevelTableStatements();
+    s << statementIndexStatements();
     return s;
 }
 
@@ -198,32 +219,136 @@ QStringList startingRows(int year, int month) {
     return s;
 }
 
-std::unique_ptr<db::Attachment> createDatabase(const db::ConnectParams& params, int year, int month) {
-    // The schema is built with asynchronous writes (some twenty commits would otherwise each wait for
-    // the disk) and the database switched to the requested write mode once it is complete.
-    db::ConnectParams building = params;
-    building.forcedWrites = false;
-    auto att = db::Attachment::create(building);
+namespace {
+
+// The schema and starting rows, then whatever the caller adds; on any failure the database is
+// dropped, so that nothing half-built stays under any name.
+void buildDatabase(db::Attachment& att, int year, int month, const DatabaseFiller& fill) {
     try {
         for (const QString& sql : creationStatements())
-            att->executeImmediate(sql);
-        db::Transaction t(*att);
+            att.executeImmediate(sql);
+        db::Transaction t(att);
         db::inTransaction(t, [&](db::Transaction& tr) {
             for (const QString& sql : startingRows(year, month))
                 tr.execute(sql);
         });
+        if (fill) fill(att);
     } catch (...) {
-        // A half-built database is worse than none: drop it so that the next attempt starts clean.
         try {
-            att->dropDatabase();
+            att.dropDatabase();
         } catch (...) {
         }
         throw;
     }
-    att->detach();
+}
+
+// The name a database is built under beside its final name: "korven.adb.<process id>.tmp".
+QString temporaryName(const QString& target, qint64 pid) {
+    return QStringLiteral("%1.%2.tmp").arg(target).arg(pid);
+}
+
+// Removes the temporary files that runs killed part-way left beside the target: those whose process
+// is gone. A temporary file of a process that still runs is another creation going on; it stays.
+void removeStaleTemporaryFiles(const QString& target) {
+#ifdef Q_OS_UNIX
+    const QFileInfo info(target);
+    const QRegularExpression own(
+        QStringLiteral("^%1\\.(\\d+)\\.tmp$").arg(QRegularExpression::escape(info.fileName())));
+    const QDir dir = info.absoluteDir();
+    for (const QString& name : dir.entryList({info.fileName() + QStringLiteral(".*.tmp")}, QDir::Files)) {
+        const QRegularExpressionMatch m = own.match(name);
+        if (!m.hasMatch()) continue;
+        bool ok = false;
+        const qint64 pid = m.captured(1).toLongLong(&ok);
+        if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        QFile::remove(dir.filePath(name));
+    }
+#else
+    Q_UNUSED(target);
+#endif
+}
+
+// Makes sure the file's contents (or a folder's entries) are on the disk, not only in the system's
+// cache, before the file is given its name.
+void syncToDisk(const QString& path) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        throw std::runtime_error(QStringLiteral("Nie można zapisać na dysk %1: %2")
+                                     .arg(path, QString::fromLocal8Bit(std::strerror(error)))
+                                     .toStdString());
+    }
+    ::close(fd);
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || !file.flush())
+        throw std::runtime_error(QStringLiteral("Nie można zapisać na dysk %1").arg(path).toStdString());
+#endif
+}
+
+std::unique_ptr<db::Attachment> createLocal(const db::ConnectParams& params, int year, int month,
+                                            const DatabaseFiller& fill) {
+    const QString target = QFileInfo(params.database).absoluteFilePath();
+    if (QFileInfo::exists(target))
+        throw db::DbError(
+            db::DbError::Reason::Usage,
+            QStringLiteral("Plik bazy danych %1 już istnieje; nie zostanie nadpisany").arg(target));
+    removeStaleTemporaryFiles(target);
+    const QString temp = temporaryName(target, QCoreApplication::applicationPid());
+    QFile::remove(temp); // left by an earlier run that had this process id: stale by definition
+    RemoveOnStop removeOnStop(temp);
+    try {
+        // Built with asynchronous writes (some twenty commits would otherwise each wait for the disk)
+        // and switched to the requested write mode once it is complete.
+        db::ConnectParams building = params;
+        building.database = temp;
+        building.forcedWrites = false;
+        {
+            auto att = db::Attachment::create(building);
+            buildDatabase(*att, year, month, fill);
+            att->detach();
+        }
+        building.forcedWrites = params.forcedWrites;
+        building.applyForcedWrites = true;
+        db::Attachment::attach(building)->detach();
+        syncToDisk(temp);
+        // Never replaces a file: another creation may have finished meanwhile.
+        if (!QFile::rename(temp, target))
+            throw db::DbError(db::DbError::Reason::Usage,
+                              QStringLiteral("Nie można nadać bazie danych nazwy %1 (plik już istnieje "
+                                             "albo folder nie pozwala na zmianę nazwy)")
+                                  .arg(target));
+        syncToDisk(QFileInfo(target).absolutePath());
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
     db::ConnectParams final = params;
-    final.applyForcedWrites = true;
+    final.database = target;
+    final.applyForcedWrites = false;
     return db::Attachment::attach(final);
+}
+
+} // namespace
+
+std::unique_ptr<db::Attachment> createDatabase(const db::ConnectParams& params, int year, int month,
+                                               const DatabaseFiller& fill) {
+    if (!db::parseLocation(params.database).server.isEmpty()) {
+        // On a server the file cannot be renamed from here: it is built in place and dropped when
+        // anything fails.
+        db::ConnectParams building = params;
+        building.forcedWrites = false;
+        auto att = db::Attachment::create(building);
+        buildDatabase(*att, year, month, fill);
+        att->detach();
+        db::ConnectParams final = params;
+        final.applyForcedWrites = true;
+        return db::Attachment::attach(final);
+    }
+    return createLocal(params, year, month, fill);
 }
 
 } // namespace korven::schema

@@ -219,7 +219,7 @@ void ListWindow::deleteCurrent(bool fromKey) {
 void ListWindow::printList(const QString& projectFile) {
     reports::ReportJob job;
     job.projectFile = projectFile.isEmpty() ? config_.reportProject : projectFile;
-    job.orientation = reports::Orientation::Portrait;
+    job.orientation = config_.orientation;
     if (reportParameters) job.parameters = reportParameters();
     job.data = reportData ? reportData() : reports::dataViewFromModel(config_.dataView, *model_);
     reports::ui::runReport(this, job);

@@ -33,6 +33,7 @@ struct ListConfig {
     QString keyField;      // the column that finds a row again after a re-read
     QString reportProject; // "RodzajP.rav"
     QString dataView;      // "RvDataSetRodzajP"
+    reports::Orientation orientation = reports::Orientation::Portrait; // of the printed list
 };
 
 // The frame of every list window: a read-only grid with whole-row selection, a record navigator,

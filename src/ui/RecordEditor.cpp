@@ -1,5 +1,6 @@
 #include "ui/RecordEditor.h"
 
+#include "core/DateText.h"
 #include "core/NumberFormat.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
@@ -228,8 +229,7 @@ bool RecordEditor::validate() {
             break;
         }
         case FieldKind::Date:
-            if (!QDate::fromString(t, QStringLiteral("yyyy-MM-dd")).isValid())
-                problem = QStringLiteral("'%1' nie jest poprawną datą (rrrr-mm-dd)").arg(t);
+            if (!parseDate(t)) problem = QStringLiteral("'%1' nie jest poprawną datą (rrrr-mm-dd)").arg(t);
             break;
         case FieldKind::Text:
             break;
@@ -274,7 +274,7 @@ db::Params RecordEditor::values() const {
             break;
         }
         case FieldKind::Date:
-            p.set(f.field, db::Value(QDate::fromString(t, QStringLiteral("yyyy-MM-dd"))));
+            p.set(f.field, db::Value(parseDate(t).value_or(QDate())));
             break;
         }
     }

@@ -4,28 +4,6 @@
 
 namespace korven::ui {
 
-QVariant toVariant(const db::Value& v) {
-    switch (v.kind()) {
-    case db::Value::Kind::Null:
-        return QVariant();
-    case db::Value::Kind::Integer:
-        return QVariant::fromValue<qlonglong>(v.toInt());
-    case db::Value::Kind::Decimal:
-        return v.rawScale() == 0 ? QVariant::fromValue<qlonglong>(v.toInt()) : QVariant(v.toDouble());
-    case db::Value::Kind::Double:
-        return v.toDouble();
-    case db::Value::Kind::Date:
-        return v.toDate();
-    case db::Value::Kind::Timestamp:
-        return v.toDateTime();
-    case db::Value::Kind::Boolean:
-        return v.toBool();
-    case db::Value::Kind::Text:
-        return v.toText();
-    }
-    return QVariant();
-}
-
 RowsModel::RowsModel(QList<ListColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 
@@ -110,6 +88,36 @@ QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int rol
     default:
         return QVariant();
     }
+}
+
+exports::FieldType exportTypeOf(ColumnType type) {
+    switch (type) {
+    case ColumnType::Integer:
+        return exports::FieldType::Integer;
+    case ColumnType::Decimal:
+        return exports::FieldType::Decimal;
+    case ColumnType::Date:
+        return exports::FieldType::Date;
+    case ColumnType::Text:
+        return exports::FieldType::Text;
+    }
+    return exports::FieldType::Text;
+}
+
+db::Rows rowsOf(const QStringList& names, const std::vector<db::Params>& records) {
+    auto shared = std::make_shared<QStringList>(names);
+    db::Rows rows;
+    rows.reserve(records.size());
+    for (const db::Params& params : records) {
+        std::vector<db::Value> values;
+        values.reserve(static_cast<std::size_t>(names.size()));
+        for (const QString& name : names) {
+            const db::Value* v = params.find(name);
+            values.push_back(v ? *v : db::Value());
+        }
+        rows.emplace_back(shared, std::move(values));
+    }
+    return rows;
 }
 
 } // namespace korven::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Columns.h"
 #include "db/Database.h"
 #include "exports/GridExport.h"
 
@@ -64,6 +65,15 @@ private:
 };
 
 // Plain conversions of database values for display and export.
-QVariant toVariant(const db::Value& value);
+inline QVariant toVariant(const db::Value& value) {
+    return value.toVariant();
+}
+
+// What the spreadsheet export writes for a column of that type.
+exports::FieldType exportTypeOf(ColumnType type);
+
+// Rows of a list made from records that are not read as they stand (a register that shows its own
+// records): one row per parameter set, the columns in the order of `names`.
+db::Rows rowsOf(const QStringList& names, const std::vector<db::Params>& records);
 
 } // namespace korven::ui

@@ -1,7 +1,11 @@
 #include "AdminFixture.h"
+#include "schema/Shape.h"
+#include "schema/Upgrades.h"
+#include "support/OldShapes.h"
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -123,4 +127,55 @@ TEST(AdminCli, ServerBackupRefusedWhileSomeoneIsConnected) {
     CliRun wrong =
         cli({QStringLiteral("validate"), a.sciezka, QStringLiteral("--password"), QStringLiteral("zle")});
     EXPECT_EQ(wrong.code, 1);
+}
+
+namespace {
+
+QStringList shapeIn(const QString& folder) {
+    db::ConnectParams p;
+    p.database = db::databaseName(folder);
+    p.user = QStringLiteral("SYSDBA");
+    auto att = db::Attachment::attach(p);
+    db::Transaction t(*att, db::TransactionOptions{true});
+    return db::inTransaction(t, [](db::Transaction& tr) { return schema::describeSchema(tr); });
+}
+
+} // namespace
+
+TEST(AdminCli, UpgradeTakesEveryOlderShapeToTheShapeOfInit) {
+    QTemporaryDir fresh;
+    ASSERT_EQ(cli({QStringLiteral("init"), fresh.path()}).code, 0);
+    const QStringList wanted = shapeIn(fresh.path());
+    const auto& steps = schema::upgradeSteps();
+    for (int i = 0; i <= static_cast<int>(steps.size()); ++i) {
+        SCOPED_TRACE(i);
+        QTemporaryDir dir;
+        {
+            db::ConnectParams p;
+            p.database = db::databaseName(dir.path());
+            p.user = QStringLiteral("SYSDBA");
+            test::createOldDatabase(p, i);
+        }
+        const CliRun run = cli({QStringLiteral("upgrade"), dir.path()});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(shapeIn(dir.path()), wanted);
+        // Every step is named, in version order: those that ran by their success text, the others as
+        // found in place.
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), static_cast<int>(steps.size()) + 1) << run.out.toStdString();
+        for (int k = 0; k < static_cast<int>(steps.size()); ++k) {
+            const schema::UpgradeStep& s = steps.at(static_cast<std::size_t>(k));
+            const QString expected = k >= i ? QString(s.doneText).replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                            : schema::alreadyAppliedText(s);
+            EXPECT_EQ(lines.at(k), expected);
+        }
+    }
+}
+
+TEST(AdminCli, UpgradeOfAMissingDatabaseFailsWithTheReason) {
+    QTemporaryDir dir;
+    const CliRun run = cli({QStringLiteral("upgrade"), dir.path()});
+    EXPECT_NE(run.code, 0);
+    EXPECT_FALSE(run.err.trimmed().isEmpty());
+    EXPECT_EQ(cli({QStringLiteral("upgrade")}).code, 2);
 }

@@ -12,8 +12,10 @@ struct CliRun {
     QByteArray err;
 };
 
-CliRun settle(const QByteArray& input) {
+CliRun settle(const QByteArray& input,
+              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(KORVEN_CLI), {QStringLiteral("settle")});
     EXPECT_TRUE(p.waitForStarted());
     p.write(input);
@@ -50,4 +52,48 @@ TEST(CliSettle, RefusesInputThatIsNotARequest) {
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_FALSE(run.err.isEmpty());
     }
+}
+
+// The largest value is told in the notation of the system's locale, Polish where it has none.
+TEST(CliSettle, AResultBeyondItsColumnIsAnErrorAndIsNotReturned) {
+    const QString nb(QChar(0x00A0));
+    const QString polish = QStringLiteral("21") + nb + QStringLiteral("474") + nb + QStringLiteral("836,47");
+    struct Case {
+        const char* locale;
+        QString largest;
+    } cases[] = {
+        {"C", polish},
+        {"POSIX", polish},
+        {"pl_PL.UTF-8", polish},
+        {"en_US.UTF-8", QStringLiteral("21,474,836.47")},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(c.locale));
+        const CliRun run = settle(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "card": {"NORMAP": 30},
+            "events": [["PRZEBIEG0", 21474836.47], ["PRZEBIEGM", 21474836.47]]})",
+                                  env);
+        ASSERT_EQ(run.exitCode, 0) << c.locale << ": " << run.err.toStdString();
+        const QJsonObject answer = QJsonDocument::fromJson(run.out).object();
+        EXPECT_EQ(answer.value(QLatin1String("error")).toString(),
+                  QStringLiteral("Przebieg faktyczny, stan końcowy: największa wartość ") + c.largest)
+            << c.locale;
+        // The card comes back as it was before the refused value, within its columns.
+        EXPECT_EQ(answer.value(QLatin1String("card")).toObject().value(QLatin1String("PRZEBIEGS")).toDouble(),
+                  21474836.47)
+            << c.locale;
+    }
+}
+
+TEST(CliSettle, AnAnswerThatCannotBeWrittenIsAFailure) {
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(KORVEN_CLI), {QStringLiteral("settle")});
+    ASSERT_TRUE(p.waitForStarted());
+    p.write(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "events": [["PRZEBIEGM", 100]]})");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_FALSE(p.readAllStandardError().isEmpty());
 }

@@ -268,7 +268,7 @@ TEST(VehicleWindows, BadInputGivesAMessageAndSavesNothing) {
     } cases[] = {{"NORMPAL", "abc", "nie jest poprawną liczbą"},
                  {"DOEKSPL", "2009-02-30", "nie jest poprawną datą"},
                  {"ILOMIE", "3,5", "liczbą całkowitą"},
-                 {"NORMPOM", "1234", "za duża"}};
+                 {"NORMPOM", "1234", "największa wartość 999,999"}};
     for (const Case& c : cases) {
         f.services.messages.clear();
         withEditor<PojazdEd>(*w, [&](PojazdEd& ed) {

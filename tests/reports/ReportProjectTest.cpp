@@ -3,6 +3,8 @@
 #include "reports/engine/ReportProject.h"
 
 #include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,42 @@ TEST(ReportProject, EveryProjectOfTheProgramLoads) {
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
         EXPECT_NO_THROW(loadProject(folder.filePath(file)));
+    }
+}
+
+// Every static caption of every project prints whole: each word fits the width of its box with at
+// least half its padding left on either side (the text is not clipped to the padding, so a word may
+// use some of it, but one wider than the box runs over the frame into the next column), and the lines
+// of a wrapped caption fit its height.
+TEST(ReportProject, CaptionsFitTheirBoxes) {
+    const QDir folder(korven::test::sourceDir() + QStringLiteral("/raporty"));
+    QImage device(1, 1, QImage::Format_RGB32);
+    const double dotsPerMm = 1200 / 25.4;
+    device.setDotsPerMeterX(static_cast<int>(dotsPerMm * 1000));
+    device.setDotsPerMeterY(static_cast<int>(dotsPerMm * 1000));
+    for (const QString& file : folder.entryList({QStringLiteral("*.rav")}, QDir::Files)) {
+        const ReportProject project = loadProject(folder.filePath(file));
+        for (const ReportBand& band : project.bands)
+            for (const ReportItem& item : band.items) {
+                if (item.kind != ItemKind::Text || item.text.trimmed().isEmpty()) continue;
+                QFont font(item.font.family);
+                font.setPointSizeF(item.font.pointSize);
+                font.setBold(item.font.bold);
+                font.setItalic(item.font.italic);
+                const QFontMetricsF metrics(font, &device);
+                const QRectF inner(0, 0, (item.rect.width() - item.padding) * dotsPerMm,
+                                   item.rect.height() * dotsPerMm);
+                const std::string where = file.toStdString() + ": \"" + item.text.toStdString() + "\"";
+                const QStringList words = item.wrap ? item.text.split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                                                    : QStringList{item.text};
+                for (const QString& word : words)
+                    EXPECT_LE(metrics.horizontalAdvance(word), inner.width()) << where << " is cut";
+                if (item.wrap) {
+                    EXPECT_LE(metrics.boundingRect(inner, Qt::TextWordWrap, item.text).height(),
+                              inner.height() + 1)
+                        << where << " has more lines than its box";
+                }
+            }
     }
 }
 

@@ -1,4 +1,5 @@
 #include "schema/Schema.h"
+#include "schema/Shape.h"
 #include "support/TestSupport.h"
 
 #include <QProcess>
@@ -11,52 +12,8 @@ using korven::test::TestDatabase;
 
 namespace {
 
-// The declared type of a column as the system tables describe it, written the way DDL writes it.
-QString typeText(const db::Row& r) {
-    int type = static_cast<int>(r.integer("FT"));
-    int sub = static_cast<int>(r.integer("FST"));
-    int precision = static_cast<int>(r.integer("FP"));
-    int scale = -static_cast<int>(r.integer("FS"));
-    if ((type == 7 || type == 8 || type == 16) && (sub == 1 || sub == 2))
-        return QStringLiteral("DECIMAL(%1,%2)").arg(precision).arg(scale);
-    switch (type) {
-    case 7:
-        return QStringLiteral("SMALLINT");
-    case 8:
-        return QStringLiteral("INTEGER");
-    case 16:
-        return QStringLiteral("BIGINT");
-    case 12:
-        return QStringLiteral("DATE");
-    case 14:
-        return QStringLiteral("CHAR(%1)").arg(r.integer("CL"));
-    case 37:
-        return QStringLiteral("VARCHAR(%1)").arg(r.integer("CL"));
-    default:
-        return QStringLiteral("TYPE%1").arg(type);
-    }
-}
-
-// Every column of a table: "NAME TYPE[ NOT NULL][ DEFAULT x]" in field order.
 QStringList describe(db::Transaction& t, const QString& table) {
-    db::Rows rows = t.select(
-        QStringLiteral(
-            "select rf.RDB$FIELD_NAME as N, f.RDB$FIELD_TYPE as FT, f.RDB$FIELD_SUB_TYPE as FST, "
-            "f.RDB$FIELD_PRECISION as FP, f.RDB$FIELD_SCALE as FS, f.RDB$CHARACTER_LENGTH as CL, "
-            "coalesce(rf.RDB$NULL_FLAG, f.RDB$NULL_FLAG, 0) as NN, coalesce(rf.RDB$DEFAULT_SOURCE, "
-            "f.RDB$DEFAULT_SOURCE) as DS "
-            "from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
-            "where rf.RDB$RELATION_NAME = :T order by rf.RDB$FIELD_POSITION"),
-        {{"T", table}});
-    QStringList out;
-    for (const db::Row& r : rows) {
-        QString line = r.text("N").trimmed() + QLatin1Char(' ') + typeText(r);
-        if (r.integer("NN")) line += QStringLiteral(" NOT NULL");
-        QString def = r.text("DS").trimmed();
-        if (!def.isEmpty()) line += QLatin1Char(' ') + def.toUpper();
-        out << line;
-    }
-    return out;
+    return schema::describeColumns(t, table);
 }
 
 QStringList lines(const char* text) {

@@ -141,6 +141,42 @@ TEST(Startup, UnknownUserWorksUnregisteredAtLevelZero) {
     EXPECT_EQ(stateOf(*tdb.attachment).ile, 0);
 }
 
+TEST(Startup, AccessLevelThatCannotBeReadRefusesTheLogin) {
+    struct Case {
+        const char* name;
+        const char* change; // run by the administrator before the login
+        bool refused;
+        int level;
+    } cases[] = {
+        {"level of his own", "insert into FJ_DOSTEP (NAZWA, POZIOM) values ('OPERATOR1', 5)", false, 5},
+        {"no row: level 0", nullptr, false, 0},
+        {"older database without the table", "DROP TABLE FJ_DOSTEP", true, 0},
+        {"no right to read the table", "REVOKE SELECT ON FJ_DOSTEP FROM PUBLIC", true, 0},
+    };
+    for (const Case& c : cases) {
+        TestDatabase tdb;
+        grantEveryone(*tdb.attachment);
+        if (c.change) tdb.attachment->executeImmediate(QString::fromLatin1(c.change));
+        QTemporaryDir iniDir;
+        ScriptedStartup ui(QStringLiteral("OPERATOR1"), QStringLiteral("x"));
+        auto session = startSession(writeSetupIni(iniDir, tdb.sciezka), ui);
+        if (c.refused) {
+            EXPECT_FALSE(session) << c.name;
+            ASSERT_EQ(ui.messages.size(), 1) << c.name;
+            EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Nie można odczytać poziomu dostępu")))
+                << ui.messages[0].toStdString();
+            EXPECT_TRUE(ui.messages[0].contains(QLatin1String("FJ_DOSTEP"))) << c.name;
+            // Refused before counting in or registering.
+            EXPECT_EQ(stateOf(*tdb.attachment).ile, 0) << c.name;
+            EXPECT_EQ(stateOf(*tdb.attachment).operators, 0) << c.name;
+        } else {
+            ASSERT_TRUE(session) << c.name;
+            // The level holds even for a user the server's user list does not know.
+            EXPECT_EQ(session->operatorSession().accessLevel, c.level) << c.name;
+        }
+    }
+}
+
 TEST(Startup, CountNeverGoesBelowZero) {
     TestDatabase tdb;
     QTemporaryDir iniDir;

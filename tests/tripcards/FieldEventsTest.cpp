@@ -72,7 +72,7 @@ TEST_P(TypedInput, IsReadOrRefusedWithAMessage) {
         EXPECT_EQ(p.value, c.value) << c.typed;
     else
         EXPECT_TRUE(p.error.contains(QString::fromUtf8(c.typed).trimmed()) ||
-                    p.error.contains(QLatin1String(c.column)))
+                    p.error.contains(columnCaption(*findCardColumn(QLatin1String(c.column)))))
             << p.error.toStdString();
 }
 

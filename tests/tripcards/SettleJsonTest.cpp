@@ -1,9 +1,12 @@
 #include "tripcards/rules/SettleJson.h"
+#include "tripcards/rules/CardRecord.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
+
+#include <cmath>
 
 using namespace korven::tripcards;
 
@@ -99,3 +102,76 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettleJsonRefuses,
                                            R"({"events": [["PRZELICZ", 1]]})", R"({"events": ["PRZEBIEGM"]})",
                                            R"({"card": {"DATAD": "2009-13-01"}})", R"({"cards": {}})",
                                            R"({"meter": "yes"})"));
+
+TEST(SettleJson, ResultsBeyondTheirColumnAreRefusedAndNeverReturned) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    const QString nb(QChar(0x00A0));
+    const QString largest2 =
+        QStringLiteral("21") + nb + QStringLiteral("474") + nb + QStringLiteral("836,47");
+    struct Case {
+        const char* name;
+        const char* json;
+        QString error; // expected "error"; empty: null
+    } cases[] = {
+        {"odometer sum beyond the column",
+         R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "card": {"NORMAP": 30},
+             "events": [["PRZEBIEG0", 21474836.47], ["PRZEBIEGM", 21474836.47]]})",
+         QStringLiteral("Przebieg faktyczny, stan końcowy: największa wartość ") + largest2},
+        {"odometer sum at the column's limit",
+         R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "card": {"NORMAP": 30},
+             "events": [["PRZEBIEG0", 21474836.46], ["PRZEBIEGM", 0.01]]})",
+         QString()},
+        {"typed value beyond the column",
+         R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "events": [["ZUZYCIEP", "21474836.48"]]})",
+         QStringLiteral("Faktyczne zużycie paliwa: największa wartość ") + largest2},
+        {"fuel by norm beyond the column",
+         R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 200}, "card": {"NORMAP": 200},
+             "events": [["PRZEBIEGM", 20000000]]})",
+         QStringLiteral("Zużycie paliwa wg normy: największa wartość ") + largest2},
+        {"allowance quantity times its multiplier",
+         R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30}, "card": {"DODMIE_1": 21474.83647},
+             "events": [["DODMIE", 10000]]})",
+         QStringLiteral("Dodatek Miejski")},
+        {"call-outs beyond a whole-number column",
+         R"({"vehicle": {"RODZPAL": "ON"}, "events": [["WYJAZDP", 2147483648]]})",
+         QStringLiteral("Wyjazdy Pożary: największa wartość 2") + nb + QStringLiteral("147") + nb +
+             QStringLiteral("483") + nb + QStringLiteral("647")},
+    };
+    for (const Case& c : cases) {
+        const SettleAnswer answer = settleJson(request(c.json));
+        ASSERT_TRUE(answer.ok()) << c.name << ": " << answer.requestError.toStdString();
+        const QJsonValue error = answer.response.value(QLatin1String("error"));
+        if (c.error.isEmpty()) {
+            EXPECT_TRUE(error.isNull()) << c.name << ": " << error.toString().toStdString();
+        } else {
+            EXPECT_TRUE(error.toString().startsWith(c.error))
+                << c.name << ": " << error.toString().toStdString();
+        }
+        const QJsonObject card = answer.response.value(QLatin1String("card")).toObject();
+        for (const CardColumn& column : cardColumns()) {
+            if (column.type != ColumnType::Integer && column.type != ColumnType::Decimal) continue;
+            EXPECT_LE(std::abs(card.value(QLatin1String(column.name)).toDouble()), columnLimit(column))
+                << c.name << ": " << column.name;
+        }
+    }
+    QLocale::setDefault(previous);
+}
+
+TEST(SettleJson, ADateOutsideTheYearsADateColumnKeepsIsRefused) {
+    for (const char* date : {"-0001-01-01", "0000-12-31", "12009-01-01"}) {
+        const QByteArray json = QByteArray(R"({"vehicle": {"RODZPAL": "ON", "NORMPAL": 30},
+            "card": {"DATAD": "2009-06-15"}, "events": [["DATAD", ")") +
+                                date + R"("]]})";
+        const SettleAnswer answer = settleJson(request(json.constData()));
+        ASSERT_TRUE(answer.ok()) << date;
+        EXPECT_TRUE(answer.response.value(QLatin1String("error")).toString().contains(QLatin1String(date)))
+            << date;
+        EXPECT_EQ(
+            answer.response.value(QLatin1String("card")).toObject().value(QLatin1String("DATAD")).toString(),
+            QStringLiteral("2009-06-15"))
+            << date;
+    }
+    // Given in the card itself, such a date is not a request at all.
+    EXPECT_FALSE(settleJson(request(R"({"card": {"DATAD": "-0001-01-01"}})")).ok());
+}

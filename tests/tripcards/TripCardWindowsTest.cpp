@@ -428,21 +428,30 @@ TEST(CardRegister, OpensTheSettlementWindowOfTheVehiclesKind) {
     }
 }
 
-namespace {
-// Puts the documents folder of the desktop into a folder of the test while it lives.
-struct DocumentsFolder {
-    DocumentsFolder() : home(qgetenv("HOME")), config(qgetenv("XDG_CONFIG_HOME")) {
-        qputenv("HOME", dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+TEST(CardRegister, ThePrintedListNamesWhoPrintedIt) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    // An operator whose user entry has no names still signs his printouts, with his login name.
+    f.session->operatorSession().fullName.clear();
+    std::unique_ptr<CardRegisterData> data;
+    auto w = openRegister(f, data, normsVehicle);
+    reports::ui::ReportUiServices& rs = reports::ui::reportUiServices();
+    rs.chooseOutput = [](QWidget*, const QString&) {
+        reports::ui::OutputChoice c;
+        c.destination = reports::ui::OutputChoice::Destination::Preview;
+        return c;
+    };
+    QStringList printedBy; // what follows "Wydrukował:" in the page footer
+    rs.preview = [&](QWidget*, const reports::ReportDocument& doc) {
+        printedBy << doc.parameters.value(QStringLiteral("osoba"));
+    };
+    for (int section : {1, 2}) {
+        w->findChild<QSpinBox*>(QStringLiteral("section"))->setValue(section);
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("printList")), Qt::LeftButton);
     }
-    ~DocumentsFolder() {
-        qputenv("HOME", home);
-        qputenv("XDG_CONFIG_HOME", config);
-    }
-    QTemporaryDir dir;
-    QByteArray home, config;
-};
-} // namespace
+    reports::ui::resetReportUiServices();
+    EXPECT_EQ(printedBy, QStringList(2, QStringLiteral("SYSDBA")));
+}
 
 TEST(CardRegister, DocumentButtonMakesTheChosenFormWithThePlannedServices) {
     Fixture f;

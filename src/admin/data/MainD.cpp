@@ -425,4 +425,142 @@ void MainD::deleteUser(const QString& userName) {
     });
 }
 
+int MainD::resetConnections() {
+    return static_cast<int>(db::inTransaction(transaction(), [](db::Transaction& t) {
+        t.scalar(QStringLiteral("select ILE from FJ_BAZA where LP=1 with lock"));
+        t.execute(QStringLiteral("update FJ_BAZA set ILE = 0 where LP =1"));
+        const qint64 ile = t.scalar(QStringLiteral("select ILE from FJ_BAZA where LP=1")).toInt();
+        t.execute(QStringLiteral("update FJ_BAZA set ftech = 'N' where LP =1"));
+        t.execute(QStringLiteral("delete from FJ_FLOP"));
+        t.execute(QStringLiteral("SET GENERATOR NUM_OPER TO 0"));
+        t.execute(QStringLiteral("update FJ_BAZA set Bila = 'N' where LP =1"));
+        return ile;
+    }));
+}
+
+QStringList MainD::attachedUsers() {
+    return db::inTransaction(transaction(), [](db::Transaction& t) {
+        QStringList names;
+        for (const db::Row& r :
+             t.select(QStringLiteral("select trim(MON$USER) as U from MON$ATTACHMENTS where "
+                                     "MON$SYSTEM_FLAG = 0 order by MON$ATTACHMENT_ID")))
+            names << r.text(QStringLiteral("U"));
+        return names;
+    });
+}
+
+void MainD::deleteData(const std::vector<int>& items, const std::function<void(int)>& done) {
+    const auto& all = deletionItems();
+    for (int i : items) {
+        const DeletionItem& item = all.at(static_cast<std::size_t>(i));
+        db::inTransaction(transaction(), [&](db::Transaction& t) { t.execute(item.statement); });
+        if (done) done(i);
+    }
+}
+
+void MainD::createShadow(const QString& folder) {
+    QString sql;
+    try {
+        sql = shadowStatement(folder);
+    } catch (const std::invalid_argument& e) {
+        throw Refusal(QString::fromUtf8(e.what()));
+    }
+    attachment().executeImmediate(sql);
+}
+
+void MainD::setOption(DatabaseOption option, int value) {
+    const QString database = serverPath();
+    // A forced shut-down ends every attachment, this program's own too; it is closed first so that
+    // the next statement opens it again instead of failing on a broken connection.
+    if (option == DatabaseOption::Shutdown) disconnect();
+    auto svc = services();
+    switch (option) {
+    case DatabaseOption::Shutdown:
+        svc->shutdown(database, db::ShutdownMode::Full, 0);
+        break;
+    case DatabaseOption::Start:
+        svc->bringOnline(database);
+        break;
+    case DatabaseOption::BufferedWrites:
+        svc->setForcedWrites(database, false);
+        break;
+    case DatabaseOption::ForcedWrites:
+        svc->setForcedWrites(database, true);
+        break;
+    case DatabaseOption::ReadOnly:
+        svc->setReadOnly(database, true);
+        break;
+    case DatabaseOption::ReadWrite:
+        svc->setReadOnly(database, false);
+        break;
+    case DatabaseOption::ReserveSpace:
+        svc->setReserveSpace(database, true);
+        break;
+    case DatabaseOption::UseFullPages:
+        svc->setReserveSpace(database, false);
+        break;
+    case DatabaseOption::Dialect1:
+        svc->setDialect(database, 1);
+        break;
+    case DatabaseOption::Dialect3:
+        svc->setDialect(database, 3);
+        break;
+    case DatabaseOption::PageBuffers:
+        svc->setPageBuffers(database, value);
+        break;
+    case DatabaseOption::SweepInterval:
+        svc->setSweepInterval(database, value);
+        break;
+    }
+}
+
+void MainD::statistics(const db::LineHandler& onLine) {
+    auto svc = services();
+    svc->statistics(serverPath(), onLine);
+}
+
+void MainD::serverLog(const db::LineHandler& onLine) {
+    auto svc = services();
+    svc->serverLog(onLine);
+}
+
+void MainD::properties(const db::LineHandler& onLine) {
+    auto svc = services();
+    attachment();
+    db::ServerInfo info;
+    try {
+        info = svc->serverInfo();
+    } catch (...) {
+        disconnect();
+        throw;
+    }
+    disconnect();
+    ServerProperties p;
+    p.attachments = info.attachments;
+    p.databases = info.databases;
+    p.databaseFiles = info.databaseNames;
+    p.baseFolder = info.baseFolder;
+    p.lockFolder = info.lockFolder;
+    p.messageFolder = info.messageFolder;
+    p.securityDatabase = info.securityDatabase;
+    p.settings = info.settings;
+    p.serverVersion = info.serverVersion;
+    p.implementation = info.implementation;
+    p.serviceVersion = info.serviceVersion;
+    for (const QStringList& part : {databaseInfoLines(p), configurationLines(p), versionLines(p)})
+        for (const QString& line : part)
+            onLine(line);
+}
+
+QString MainD::upgradeStep(const QString& version) {
+    const schema::UpgradeStep& step = schema::upgradeStep(version);
+    if (schema::isApplied(attachment(), step)) return schema::alreadyAppliedText(step);
+    schema::applyStep(attachment(), step);
+    return step.doneText;
+}
+
+void MainD::upgrade(const schema::StepReport& onStep) {
+    schema::upgradeDatabase(attachment(), onStep);
+}
+
 } // namespace korven::admin

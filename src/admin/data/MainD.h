@@ -1,8 +1,10 @@
 #pragma once
 
 #include "admin/rules/AdminRules.h"
+#include "admin/rules/Maintenance.h"
 #include "db/Database.h"
 #include "db/Services.h"
+#include "schema/Upgrades.h"
 
 #include <QDateTime>
 #include <QString>
@@ -102,6 +104,34 @@ public:
     std::optional<UserFields> findUser(const QString& userName);
     // Deletes the user and its access level; its table privileges stay as they are.
     void deleteUser(const QString& userName);
+
+    // Clears the bookkeeping of connected operators left by a crashed copy of the main program: the
+    // counter, the flag of technical functions, the operator list and its numbering, and the flag of a
+    // running backup, all in one transaction under the system record's lock. Returns the counter read
+    // back (0). A failure changes nothing.
+    int resetConnections();
+    // The names of the users attached to the database, this program's own connection included.
+    QStringList attachedUsers();
+    // Runs the statements of the given deletion items (indexes into deletionItems(), run in that
+    // order), each committed on its own; `done` hears of each one finished. An error stops the run,
+    // the statements before it staying done.
+    void deleteData(const std::vector<int>& items, const std::function<void(int)>& done);
+    // Creates the shadow korven.shd in `folder`; an empty folder is refused (Refusal) before the server
+    // is asked.
+    void createShadow(const QString& folder);
+    // Sets an option of the database through the configuration service; `value` for page buffers and
+    // the sweep interval.
+    void setOption(DatabaseOption option, int value = 0);
+    void statistics(const db::LineHandler& onLine);
+    void serverLog(const db::LineHandler& onLine);
+    // The server's and the database's properties, line by line. Leaves the connection closed; the
+    // next statement that needs it opens it again.
+    void properties(const db::LineHandler& onLine);
+    // Runs one upgrade step; returns the text of its result label: the step's success text, or the
+    // text saying it is in the database already.
+    QString upgradeStep(const QString& version);
+    // Applies in version order every upgrade step the database lacks.
+    void upgrade(const schema::StepReport& onStep);
 
 private:
     db::Transaction& transaction();

@@ -39,12 +39,9 @@ BackupTab::BackupTab(MainD& data, QWidget* parent) : QWidget(parent), data_(data
     left->addWidget(button(QStringLiteral("validate"), QStringLiteral("Sprawdzanie Bazy"),
                            QStringLiteral("Sprawdzanie poprawności danych księgowych"),
                            &BackupTab::validate));
-    // The reset of connections belongs to the maintenance functions that come with the next tabs.
-    auto* reset = new QPushButton(QStringLiteral("Zeruj Połączenia"), this);
-    reset->setObjectName(QStringLiteral("resetConnections"));
-    reset->setToolTip(QStringLiteral("Czyszczenie niezbędnych Tabel po zawieszeniu się komputera"));
-    reset->setEnabled(false);
-    left->addWidget(reset);
+    left->addWidget(button(QStringLiteral("resetConnections"), QStringLiteral("Zeruj Połączenia"),
+                           QStringLiteral("Czyszczenie niezbędnych Tabel po zawieszeniu się komputera"),
+                           &BackupTab::resetConnections));
     left->addSpacing(12);
 
     auto* counters = new QGridLayout;
@@ -141,9 +138,9 @@ void BackupTab::restore() {
     ui::services().message(this, messages::restoreDone());
     // A dated copy of the backup that has just been restored, then the program ends.
     ui::guarded(this, [&] {
-        const QString name = data_.makeArchive(
-            QDateTime(korven::today(), QTime::currentTime()),
-            [](const QString& p, const QStringList& a) { return ui::services().startDetached(p, a); });
+        const QString name = data_.makeArchive(korven::now(), [](const QString& p, const QStringList& a) {
+            return ui::services().startDetached(p, a);
+        });
         ui::services().message(this, messages::archiveMade(name));
     });
     emit finished();
@@ -165,6 +162,15 @@ void BackupTab::validate() {
     else
         ui::services().message(this, messages::validationFound(findings), QString(),
                                ui::MessageIcon::Warning);
+}
+
+void BackupTab::resetConnections() {
+    int ile = 0;
+    if (!ui::guarded(this, [&] { ile = data_.resetConnections(); })) return;
+    AdminState state;
+    state.connections = ile;
+    showState(state);
+    emit stateChanged();
 }
 
 void BackupTab::chooseArchive() {

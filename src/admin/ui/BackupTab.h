@@ -23,6 +23,8 @@ public:
     void backup();
     void restore();
     void validate();
+    // Clears the bookkeeping of connected operators after a crash of the main program.
+    void resetConnections();
     void chooseArchive();
     void unpack();
 

@@ -1,6 +1,7 @@
 #include "admin/ui/MainF.h"
 
 #include "admin/ui/BackupTab.h"
+#include "admin/ui/ServerTabs.h"
 #include "admin/ui/UsersTab.h"
 #include "ui/Windows.h"
 
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -36,18 +38,34 @@ MainF::MainF(MainD& data, QString setupIniPath, QWidget* parent)
 
     backup_ = new BackupTab(data_, this);
     users_ = new UsersTab(data_, this);
-    auto placeholder = [this] { return new QWidget(this); };
     tabs_->addTab(configurationTab(), QStringLiteral("IB Conguration"));
     tabs_->addTab(backup_, QStringLiteral("Kopia/Odtwarzanie"));
-    tabs_->addTab(placeholder(), QStringLiteral("Statyst/Log"));
+    statistics_ = new OutputTab(this);
+    statistics_->addButton(QStringLiteral("statistics"), QStringLiteral("Statystyka"),
+                           [this](const db::LineHandler& onLine) { data_.statistics(onLine); });
+    statistics_->addButton(QStringLiteral("serverLog"), QStringLiteral("Log File"),
+                           [this](const db::LineHandler& onLine) { data_.serverLog(onLine); });
+    tabs_->addTab(statistics_, QStringLiteral("Statyst/Log"));
     tabs_->addTab(users_, QStringLiteral("Zabezpieczenia"));
-    tabs_->addTab(placeholder(), QStringLiteral("Właściwości"));
+    properties_ = new OutputTab(this);
+    properties_->addButton(QStringLiteral("showProperties"), QStringLiteral("Pokaż Właściwości"),
+                           [this](const db::LineHandler& onLine) { data_.properties(onLine); });
+    tabs_->addTab(properties_, QStringLiteral("Właściwości"));
     tabs_->addTab(deletionTab(), QStringLiteral("Kasowanie"));
-    tabs_->addTab(placeholder(), QStringLiteral("Aktywni użytkow."));
-    tabs_->addTab(placeholder(), QStringLiteral("Nowe wersje/bazy"));
-    // Statistics, properties, active users and schema upgrades come with the next functions.
-    for (int i : {2, 4, 6, 7})
-        tabs_->setTabEnabled(i, false);
+    attached_ = new OutputTab(this);
+    attached_->addButton(
+        QStringLiteral("showUsers"), QStringLiteral("Pokaż Użytkowników"),
+        [this](const db::LineHandler& onLine) {
+            for (const QString& name : data_.attachedUsers())
+                onLine(name);
+        },
+        false);
+    tabs_->addTab(attached_, QStringLiteral("Aktywni użytkow."));
+    upgrades_ = new UpgradeTab(data_, this);
+    tabs_->addTab(upgrades_, QStringLiteral("Nowe wersje/bazy"));
+    // While a tab reads lines from the server, the other tabs wait.
+    for (OutputTab* t : {statistics_, properties_, attached_})
+        connect(t, &OutputTab::busy, this, [this](bool running) { tabs_->tabBar()->setEnabled(!running); });
 
     // While a service without output runs, the window still repaints; what is clicked meanwhile waits.
     data_.setIdleHandler([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
@@ -79,20 +97,24 @@ QWidget* MainF::configurationTab() {
                             tab);
     note->setWordWrap(true);
     form->addRow(note);
+    form->addRow(new OptionsPanel(data_, tab));
     return tab;
 }
 
 QWidget* MainF::deletionTab() {
     auto* tab = new QWidget(this);
-    auto* form = new QFormLayout(tab);
+    auto* layout = new QVBoxLayout(tab);
+    auto* form = new QFormLayout;
     year_ = new QSpinBox(tab);
     year_->setObjectName(QStringLiteral("year"));
     year_->setRange(0, 99);
     year_->setMaximumWidth(80);
     form->addRow(QStringLiteral("Rok"), year_);
+    layout->addLayout(form);
     cien_ = new QLineEdit(data_.config().cien, tab);
     cien_->setObjectName(QStringLiteral("cien"));
-    form->addRow(QStringLiteral("Położenie pliku cienia"), cien_);
+    deletion_ = new DeletionTab(data_, cien_, tab);
+    layout->addWidget(deletion_, 1);
     return tab;
 }
 

@@ -11,6 +11,9 @@ class QTabWidget;
 namespace korven::admin {
 
 class BackupTab;
+class DeletionTab;
+class OutputTab;
+class UpgradeTab;
 class UsersTab;
 
 // The hourglass cursor for the life of the object.
@@ -37,6 +40,11 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     BackupTab* backupTab() const { return backup_; }
     UsersTab* usersTab() const { return users_; }
+    OutputTab* statisticsTab() const { return statistics_; }
+    OutputTab* propertiesTab() const { return properties_; }
+    OutputTab* attachedUsersTab() const { return attached_; }
+    DeletionTab* deletionPanel() const { return deletion_; }
+    UpgradeTab* upgradeTab() const { return upgrades_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -51,6 +59,11 @@ private:
     QTabWidget* tabs_;
     BackupTab* backup_;
     UsersTab* users_;
+    OutputTab* statistics_;
+    OutputTab* properties_;
+    OutputTab* attached_;
+    DeletionTab* deletion_;
+    UpgradeTab* upgrades_;
     QLineEdit *sciezka_, *serwer_, *protokol_, *cien_;
     QSpinBox* year_;
     bool shownOnce_ = false;

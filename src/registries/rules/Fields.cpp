@@ -1,8 +1,7 @@
 #include "registries/rules/Fields.h"
 
+#include "core/DateText.h"
 #include "core/NumberFormat.h"
-
-#include <QRegularExpression>
 
 #include <cmath>
 #include <limits>
@@ -23,15 +22,6 @@ std::optional<double> parseNumber(const QString& text) {
     double v = 0;
     if (!korven::parseNumber(text, v, QLocale::c())) return std::nullopt;
     return v;
-}
-
-std::optional<QDate> parseDate(const QString& text) {
-    static const QRegularExpression shape(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    QRegularExpressionMatch m = shape.match(text.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    if (!d.isValid()) return std::nullopt;
-    return d;
 }
 
 QString cutToWidth(const QString& text, int width) {
@@ -84,8 +74,8 @@ Conversion convertInput(const FieldInfo& field, const QString& typed) {
                 QStringLiteral("Pole \"%1\": wartość musi być liczbą całkowitą ...").arg(field.label));
         db::Decimal d = db::Decimal::fromDouble(*v, field.kind == FieldKind::Integer ? 0 : field.scale);
         if (std::abs(d.toDouble()) > columnLimit(field) + 1e-9)
-            return refuse(QStringLiteral("Pole \"%1\": wartość %2 jest za duża dla tego pola ...")
-                              .arg(field.label, typed.trimmed()));
+            return refuse(valueTooLargeMessage(field.label, columnLimit(field),
+                                               field.kind == FieldKind::Integer ? 0 : field.scale));
         if (field.kind == FieldKind::Integer)
             c.value = db::Value(static_cast<std::int64_t>(d.units));
         else
@@ -94,7 +84,7 @@ Conversion convertInput(const FieldInfo& field, const QString& typed) {
     }
     case FieldKind::Date: {
         if (typed.trimmed().isEmpty()) return c; // no date
-        std::optional<QDate> d = parseDate(typed);
+        std::optional<QDate> d = korven::parseDate(typed);
         if (!d)
             return refuse(QStringLiteral("Pole \"%1\": \"%2\" nie jest poprawną datą (rrrr-mm-dd) ...")
                               .arg(field.label, typed.trimmed()));

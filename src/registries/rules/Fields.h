@@ -46,9 +46,6 @@ inline db::Value codeValue(qint64 code) {
 // Nothing for text that is not a number. An empty text is not a number either: callers decide.
 std::optional<double> parseNumber(const QString& text);
 
-// A date typed as year-month-day with "-" ("2009-03-31"); nothing when that day does not exist.
-std::optional<QDate> parseDate(const QString& text);
-
 // The first `width` characters (a width of 0 or less keeps everything).
 QString cutToWidth(const QString& text, int width);
 

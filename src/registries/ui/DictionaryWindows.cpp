@@ -101,7 +101,7 @@ void openDictionary(QWidget* parent, session::Session& session, DictionaryKind k
     window.onDelete = [&](const db::Row& row) { dictionary.remove(row.integer(config.key.column)); };
     window.reportParameters = [&] {
         return reports::ReportParameters{{QStringLiteral("firma"), session.settings().NAZWASKR},
-                                         {QStringLiteral("osoba"), session.operatorSession().fullName},
+                                         {QStringLiteral("osoba"), session.operatorSession().printedBy()},
                                          {QStringLiteral("logo"), session.settings().LOGO}};
     };
     window.addButton(window.lowerPanel(), QStringLiteral("&Dane"), QStringLiteral("edit"),

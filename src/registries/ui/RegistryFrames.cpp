@@ -117,7 +117,7 @@ void onFocusLeft(QWidget* widget, std::function<void()> left) {
 reports::ReportParameters commonReportParameters(const session::Session& session) {
     reports::ReportParameters p;
     p.insert(QStringLiteral("firma"), session.settings().NAZWASKR);
-    p.insert(QStringLiteral("osoba"), session.operatorSession().fullName);
+    p.insert(QStringLiteral("osoba"), session.operatorSession().printedBy());
     return p;
 }
 

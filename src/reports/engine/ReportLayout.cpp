@@ -1,5 +1,7 @@
 #include "reports/engine/ReportLayout.h"
 
+#include "core/Clock.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -99,7 +101,7 @@ ReportDocument layoutReport(const ReportProject& project, Orientation orientatio
     doc.parameters = parameters;
     doc.data = data;
     doc.mode = mode;
-    doc.printedAt = printedAt.isValid() ? printedAt : QDateTime::currentDateTime();
+    doc.printedAt = printedAt.isValid() ? printedAt : korven::now();
     QSizeF size = QPageSize(project.pageSize).size(QPageSize::Millimeter);
     if (orientation == Orientation::Landscape) size.transpose();
     doc.pageSize = size;

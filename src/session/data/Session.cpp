@@ -142,12 +142,26 @@ bool Session::othersConnected() {
     return settings_.ILE != 1;
 }
 
+std::optional<QString> Session::readAccessLevel() {
+    // The access level is kept where only the administrator can write it. When it cannot be read
+    // (a database without the table, no right to read it, a lost connection) the login is refused:
+    // the level it would otherwise fall back to is 0, all rights.
+    try {
+        operator_.accessLevel = static_cast<int>(db::inTransaction(working_, [](db::Transaction& t) {
+            return t.scalar(QStringLiteral("select POZIOM from FJ_DOSTEP where NAZWA = CURRENT_USER"))
+                .toInt();
+        }));
+    } catch (const db::DbError& e) {
+        return messages::accessLevelUnreadable(e.message());
+    }
+    return std::nullopt;
+}
+
 bool Session::lookUpOperator() {
     // Every user may read his own entry of the server's user list with his own connection; no
     // administrator's password is needed or kept anywhere.
     std::optional<db::Row> entry;
     QString uid;
-    int level = 0;
     try {
         db::inTransaction(working_, [&](db::Transaction& t) {
             entry = t.selectOne(QStringLiteral(
@@ -163,20 +177,10 @@ bool Session::lookUpOperator() {
     } catch (const db::DbError&) {
         entry.reset(); // the user list cannot be read: treated as a user without an entry
     }
-    // The access level is kept where only the administrator can write it.
-    try {
-        level = static_cast<int>(db::inTransaction(working_, [](db::Transaction& t) {
-            return t.scalar(QStringLiteral("select POZIOM from FJ_DOSTEP where NAZWA = CURRENT_USER"))
-                .toInt();
-        }));
-    } catch (const db::DbError&) {
-        level = 0; // an older database without the table: everyone at level 0, as before
-    }
     if (!entry) return false;
     operator_.fullName =
         (entry->text("FIRST_NAME").trimmed() + QLatin1Char(' ') + entry->text("LAST_NAME").trimmed())
             .trimmed();
-    operator_.accessLevel = level;
     userNumber_ = uid.left(6);
     return true;
 }
@@ -293,6 +297,11 @@ std::unique_ptr<Session> startSession(const QString& setupIniPath, StartupUi& ui
     if (auto refusal = session->loginRefusal()) {
         ui.showMessage(*refusal);
         session->attachment().detach(); // nothing was written: no count, no registration
+        return nullptr;
+    }
+    if (auto refusal = session->readAccessLevel()) {
+        ui.showMessage(*refusal);
+        session->attachment().detach(); // refused before anything was written
         return nullptr;
     }
     session->changeConnectionCount(+1);

@@ -45,8 +45,11 @@ public:
     // Reloads the settings and tells whether anyone but this session is connected.
     bool othersConnected();
 
-    // Looks the operator up among the server's users with his own connection; fills the full name and
-    // the access level. Returns false when there is no entry for him.
+    // Reads the operator's access level from the table only the administrator writes (0 when he has
+    // no row there). Returns the refusal of the login when the table cannot be read.
+    std::optional<QString> readAccessLevel();
+    // Looks the operator up among the server's users with his own connection; fills the full name.
+    // Returns false when there is no entry for him.
     bool lookUpOperator();
     // Inserts the operator's row into FJ_FLOP and keeps its LP; errors swallowed after the roll-back.
     void registerOperator(const QString& text);
@@ -124,6 +127,14 @@ inline QString backupRunning() {
 }
 inline QString userNotFound() {
     return QStringLiteral("User not found.");
+}
+// The login is refused when the operator's rights cannot be read: working at an unknown level would
+// mean working with all rights. `reason` is the database's own message.
+inline QString accessLevelUnreadable(const QString& reason) {
+    return QStringLiteral("Nie można odczytać poziomu dostępu operatora, logowanie zostało odrzucone ...\n\n"
+                          "Administrator bazy danych musi dodać tabelę poziomów dostępu (FJ_DOSTEP) "
+                          "albo nadać do niej prawo odczytu.\n\n%1")
+        .arg(reason);
 }
 } // namespace messages
 

@@ -1,6 +1,7 @@
 #include "tripcards/data/CardRegisterData.h"
 
 #include "core/NumberFormat.h"
+#include "db/ColumnValues.h"
 #include "tripcards/rules/CardAccess.h"
 
 #include <QStringList>
@@ -36,21 +37,6 @@ const char* const insertColumns[] = {"KODA",     "KODD",     "NRREJ",    "ROKD",
                                      "NORMAA",   "NORMAUG",  "NORMAP",   "NORMAO", "PRZEBIEG0", "PRZEBIEG0P",
                                      "DODUR1_1", "DODUR2_1", "MIER_POCZ"};
 
-db::Value paramValue(const CardRecord& card, const CardColumn& column) {
-    const QVariant v = cardValue(card, column);
-    switch (column.type) {
-    case ColumnType::Integer:
-        return db::Value(v.toInt());
-    case ColumnType::Decimal:
-        return db::Value(db::Decimal::fromDouble(v.toDouble(), column.scale));
-    case ColumnType::Text:
-        return db::Value(v.toString().left(column.precision));
-    case ColumnType::Date:
-        return db::Value(v.toDate());
-    }
-    return {};
-}
-
 QString capacityText(const db::Row& row, const char* column, const QLocale& locale) {
     const QString name = QLatin1String(column);
     return row.isNull(name) ? QString() : formatGeneral(row.number(name), locale);
@@ -83,7 +69,7 @@ QString cardUpdateStatement() {
 db::Params cardParams(const CardRecord& card) {
     db::Params p;
     for (const CardColumn& c : cardColumns())
-        p.set(QLatin1String(c.name), paramValue(card, c));
+        p.set(QLatin1String(c.name), db::columnParam(cardValue(card, c), shapeOf(c)));
     return p;
 }
 
@@ -121,25 +107,7 @@ CardRecord cardFromRow(const db::Row& row) {
     for (const CardColumn& c : cardColumns()) {
         const QString name = QLatin1String(c.name);
         if (!row.has(name)) continue;
-        const db::Value& v = row[name];
-        QVariant value;
-        if (!v.isNull()) {
-            switch (c.type) {
-            case ColumnType::Integer:
-                value = static_cast<int>(v.toInt());
-                break;
-            case ColumnType::Decimal:
-                value = v.toDouble();
-                break;
-            case ColumnType::Text:
-                value = v.toText().trimmed();
-                break;
-            case ColumnType::Date:
-                value = v.toDate();
-                break;
-            }
-        }
-        setCardValue(card, c, value);
+        setCardValue(card, c, db::columnVariant(row[name], shapeOf(c)));
     }
     return card;
 }

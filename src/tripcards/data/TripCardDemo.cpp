@@ -1,5 +1,6 @@
 #include "tripcards/data/TripCardDemo.h"
 
+#include "core/Dice.h"
 #include "core/Period.h"
 #include "core/Rounding.h"
 #include "tripcards/data/CardRegisterData.h"
@@ -17,25 +18,6 @@
 namespace korven::tripcards {
 
 namespace {
-
-// A small deterministic generator, so that a demo database looks the same every time.
-class Dice {
-public:
-    explicit Dice(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
-    // A whole number from lo to hi inclusive.
-    int between(int lo, int hi) {
-        state_ = state_ * 1664525u + 1013904223u;
-        return lo + static_cast<int>((state_ >> 8) % static_cast<std::uint32_t>(hi - lo + 1));
-    }
-    // A factor from lo to hi in hundredths.
-    double factor(double lo, double hi) {
-        return between(static_cast<int>(std::lround(lo * 100)), static_cast<int>(std::lround(hi * 100))) /
-               100.0;
-    }
-
-private:
-    std::uint32_t state_;
-};
 
 SystemSettings readSettings(db::Transaction& t) {
     const auto row = t.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1"));

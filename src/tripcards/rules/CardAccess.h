@@ -17,6 +17,10 @@ bool startValuesEditable(int vehicleCardCount, int accessLevel);
 // level only the card of the working month, of the month before it, or of last December in January.
 bool maySaveCard(int cardYear, int cardMonth, int currentYear, int currentMonth, int accessLevel);
 
+// The periods a restricted operator may still change: the working month, the month before it in the
+// same year, and last December while the working month is January.
+bool recentCardPeriod(int cardYear, int cardMonth, int currentYear, int currentMonth);
+
 // The message shown when saving is refused.
 QString saveRefusedMessage();
 

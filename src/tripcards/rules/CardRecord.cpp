@@ -1,5 +1,7 @@
 #include "tripcards/rules/CardRecord.h"
 
+#include "core/NumberFormat.h"
+
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -121,9 +123,6 @@ const CardColumn columnTable[] = {
     {"DODH_3", D, 9, 2, &R::DODH_3},
 };
 
-template <class... F> struct Overloaded : F... { using F::operator()...; };
-template <class... F> Overloaded(F...) -> Overloaded<F...>;
-
 } // namespace
 
 std::span<const Allowance> allowances() {
@@ -152,70 +151,91 @@ const CardColumn* findCardColumn(QAnyStringView name) {
 }
 
 QVariant cardValue(const CardRecord& card, const CardColumn& column) {
-    return std::visit(Overloaded{[&](int R::*m) { return QVariant(card.*m); },
-                                 [&](Dec2 R::*m) { return QVariant((card.*m).value()); },
-                                 [&](Dec5 R::*m) { return QVariant((card.*m).value()); },
-                                 [&](QString R::*m) { return QVariant(card.*m); },
-                                 [&](QDate R::*m) { return QVariant(card.*m); }},
-                      column.field);
+    return recordValue(card, column.field);
 }
 
 bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& value) {
-    auto number = [&](double& out) {
-        if (!value.isValid() || value.isNull()) {
-            out = 0; // a null number reads as 0
-            return true;
-        }
-        bool ok = false;
-        out = value.toDouble(&ok);
-        return ok && std::isfinite(out);
-    };
-    return std::visit(Overloaded{[&](int R::*m) {
-                                     double d = 0;
-                                     if (!number(d) || d != std::trunc(d) ||
-                                         std::abs(d) > columnLimit(column))
-                                         return false;
-                                     card.*m = static_cast<int>(d);
-                                     return true;
-                                 },
-                                 [&](Dec2 R::*m) {
-                                     double d = 0;
-                                     if (!number(d)) return false;
-                                     card.*m = d;
-                                     return true;
-                                 },
-                                 [&](Dec5 R::*m) {
-                                     double d = 0;
-                                     if (!number(d)) return false;
-                                     card.*m = d;
-                                     return true;
-                                 },
-                                 [&](QString R::*m) {
-                                     card.*m = value.toString();
-                                     return true;
-                                 },
-                                 [&](QDate R::*m) {
-                                     if (!value.isValid() || value.isNull()) {
-                                         card.*m = QDate();
-                                         return true;
-                                     }
-                                     if (value.metaType().id() != QMetaType::QDate) return false;
-                                     card.*m = value.toDate();
-                                     return true;
-                                 }},
-                      column.field);
+    return setRecordValue(card, column.field, shapeOf(column), value);
 }
 
-double columnLimit(const CardColumn& column) {
-    const double int32Max = std::numeric_limits<int>::max();
-    switch (column.type) {
-    case ColumnType::Integer:
-        return int32Max;
-    case ColumnType::Decimal:
-        return int32Max / std::pow(10.0, column.scale);
-    default:
-        return 0;
+namespace {
+
+// Captions of the columns that are not allowances, as the settlement window and the lists label them.
+struct Caption {
+    const char* column;
+    const char* text;
+};
+const Caption captionTable[] = {
+    {"KODA", "Kod pojazdu"},
+    {"KODD", "Nr Karty Drogowej"},
+    {"NRREJ", "Nr rejestracyjny"},
+    {"ROKD", "Rok"},
+    {"MIED", "Miesiąc"},
+    {"DATAD", "Rozliczenie na dzień"},
+    {"PRZEBIEG0", "Przebieg faktyczny, stan początkowy"},
+    {"PRZEBIEGM", "Miesięczny przebieg"},
+    {"PRZEBIEGS", "Przebieg faktyczny, stan końcowy"},
+    {"PRZEBIEG0P", "Przebieg przeliczeniowy, stan początkowy"},
+    {"PRZEBIEGMP", "Przebieg przeliczeniowy miesięczny"},
+    {"PRZEBIEGSP", "Przebieg przeliczeniowy, stan końcowy"},
+    {"NORMAP", "Norma paliwo"},
+    {"NORMAA", "Norma autopompy"},
+    {"NORMAUG", "Norma UG"},
+    {"NORMAO", "Norma olej"},
+    {"ZUZYCIEPN", "Zużycie paliwa wg normy"},
+    {"ZUZYCIEP", "Faktyczne zużycie paliwa"},
+    {"ZUZYCIEON", "Zużycie oleju wg normy"},
+    {"ZUZYCIEO", "Faktyczne zużycie oleju"},
+    {"DODATKIP", "Razem Dodatki"},
+    {"RAZEMP", "Razem zużycie"},
+    {"PRZEPALP", "Oszczęd/Przep.Paliwo"},
+    {"PRZEPALO", "Oszczęd/Przep.Olej"},
+    {"WYJAZDMZ", "Wyjazdy Miej.Zagroż."},
+    {"WYJAZDP", "Wyjazdy Pożary"},
+    {"WYJAZDF", "Wyjazdy Fałszywe"},
+    {"WYJAZDIN", "Wyjazdy Inne"},
+    {"MASAPR", "Masa Przyczepy"},
+    {"MIER_POCZ", "Stan paliwomierza na początek okresu rozliczeniowego"},
+    {"MIER_KON", "Stan paliwomierza na koniec okresu rozliczeniowego"},
+};
+
+// A label without its unit: "Dodatek Miejski [km]" -> "Dodatek Miejski".
+QString withoutUnit(const char* label) {
+    QString text = QString::fromUtf8(label);
+    const qsizetype unit = text.lastIndexOf(QLatin1String(" ["));
+    return unit < 0 ? text : text.left(unit);
+}
+
+} // namespace
+
+QString columnCaption(const CardColumn& column) {
+    const QLatin1String name(column.name);
+    for (const Caption& c : captionTable)
+        if (name == QLatin1String(c.column)) return QString::fromUtf8(c.text);
+    // An allowance column: the quantity by the allowance's label, the others by their grid heading.
+    for (const Allowance& a : allowanceTable) {
+        const QLatin1String base(a.base);
+        if (!name.startsWith(base)) continue;
+        const QLatin1String suffix = name.sliced(base.size());
+        if (suffix.isEmpty()) return withoutUnit(a.label);
+        if (suffix == QLatin1String("_1")) return withoutUnit(a.label) + QStringLiteral(", Mnożnik");
+        if (suffix == QLatin1String("_2")) return withoutUnit(a.label) + QStringLiteral(", Rozliczono");
+        if (suffix == QLatin1String("_3")) return withoutUnit(a.label) + QStringLiteral(", Do Rozliczenia");
     }
+    return QString::fromLatin1(column.name);
+}
+
+const CardColumn* columnBeyondLimit(const CardRecord& card) {
+    for (const CardColumn& c : columnTable) {
+        if (c.type != ColumnType::Integer && c.type != ColumnType::Decimal) continue;
+        const double v = cardValue(card, c).toDouble();
+        if (!std::isfinite(v) || std::abs(v) > columnLimit(c)) return &c;
+    }
+    return nullptr;
+}
+
+QString tooLargeMessage(const CardColumn& column) {
+    return valueTooLargeMessage(columnCaption(column), columnLimit(column), column.scale);
 }
 
 } // namespace korven::tripcards

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Columns.h"
 #include "core/Decimal.h"
 
 #include <QAnyStringView>
@@ -102,7 +103,8 @@ inline constexpr int timeAllowanceCount = 4;
 inline constexpr int towingIndex = 13;
 inline constexpr int winterIndex = 11;
 
-enum class ColumnType { Integer, Decimal, Text, Date };
+using korven::ColumnShape;
+using korven::ColumnType;
 
 using CardField = std::variant<int CardRecord::*, Dec2 CardRecord::*, Dec5 CardRecord::*,
                                QString CardRecord::*, QDate CardRecord::*>;
@@ -129,7 +131,23 @@ QVariant cardValue(const CardRecord& card, const CardColumn& column);
 // Returns false, leaving the record as it was, when the value cannot be converted to the column's type.
 bool setCardValue(CardRecord& card, const CardColumn& column, const QVariant& value);
 
+// The shape of a column as the checks of typed values see it.
+inline ColumnShape shapeOf(const CardColumn& column) {
+    return {column.name, column.type, column.precision, column.scale};
+}
+
 // Largest magnitude a decimal or integer column can store: the columns are 32-bit scaled integers.
-double columnLimit(const CardColumn& column);
+inline double columnLimit(const CardColumn& column) {
+    return columnLimit(shapeOf(column));
+}
+
+// The caption the operator knows the column by ("Faktyczne zużycie paliwa"), without its unit.
+QString columnCaption(const CardColumn& column);
+
+// The first numeric column whose value the database could not keep, or nullptr when all fit.
+const CardColumn* columnBeyondLimit(const CardRecord& card);
+
+// "Caption: największa wartość 21 474 836,47" for a value too large for the column.
+QString tooLargeMessage(const CardColumn& column);
 
 } // namespace korven::tripcards

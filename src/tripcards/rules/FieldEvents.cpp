@@ -1,5 +1,8 @@
 #include "tripcards/rules/FieldEvents.h"
 
+#include "core/DateText.h"
+#include "core/NumberFormat.h"
+
 #include <cmath>
 
 namespace korven::tripcards {
@@ -90,8 +93,23 @@ QString notAnInputMessage(QAnyStringView column) {
 
 } // namespace
 
-FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
-                       SettlementMode mode) {
+namespace {
+
+// Runs an operation of a field or of "&Przelicz". A result that its column could not keep (a sum of
+// two largest odometer readings, say) is refused like a value typed too large: the card is put back
+// as it was before the operation, and the outcome names the field and its largest value.
+template <class Operation> FieldOutcome keepingLimits(CardRecord& card, Operation operation) {
+    const CardRecord before = card;
+    FieldOutcome outcome = operation();
+    if (const CardColumn* beyond = columnBeyondLimit(card)) {
+        card = before;
+        return withLabels({FieldHandling::Rejected, tooLargeMessage(*beyond), {}, {}}, card);
+    }
+    return outcome;
+}
+
+FieldOutcome runFieldRule(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
+                          SettlementMode mode) {
     bool found = false;
     Handler handler = findHandler(column, mode, found);
     if (!found) return withLabels({FieldHandling::NotAnInput, notAnInputMessage(column), {}, {}}, card);
@@ -103,6 +121,13 @@ FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStri
     }
     if (!handler) return withLabels({FieldHandling::NoRule, {}, {}, {}}, card);
     return withLabels({FieldHandling::Recomputed, handler(card, vehicle).error, {}, {}}, card);
+}
+
+} // namespace
+
+FieldOutcome fieldLeft(CardRecord& card, const VehicleContext& vehicle, QAnyStringView column,
+                       SettlementMode mode) {
+    return keepingLimits(card, [&] { return runFieldRule(card, vehicle, column, mode); });
 }
 
 namespace {
@@ -132,9 +157,11 @@ FieldOutcome applyFieldEvent(CardRecord& card, const VehicleContext& vehicle, QA
     const CardColumn* target = findCardColumn(column);
     if (!found || !target)
         return withLabels({FieldHandling::NotAnInput, notAnInputMessage(column), {}, {}}, card);
-    FieldOutcome refused;
-    if (!store(card, *target, value, refused)) return refused;
-    return fieldLeft(card, vehicle, column, mode);
+    return keepingLimits(card, [&] {
+        FieldOutcome refused;
+        if (!store(card, *target, value, refused)) return refused;
+        return runFieldRule(card, vehicle, column, mode);
+    });
 }
 
 FieldOutcome storeFieldValue(CardRecord& card, QAnyStringView column, const QVariant& value) {
@@ -146,12 +173,14 @@ FieldOutcome storeFieldValue(CardRecord& card, QAnyStringView column, const QVar
 }
 
 FieldOutcome recalculate(CardRecord& card, const VehicleContext& vehicle, SettlementMode mode) {
-    const RuleOutcome r =
-        mode == SettlementMode::Norms ? recalculateByNorms(card, vehicle) : meterChain(card, vehicle);
-    return withLabels({FieldHandling::Recomputed, r.error, {}, {}}, card);
+    return keepingLimits(card, [&] {
+        const RuleOutcome r =
+            mode == SettlementMode::Norms ? recalculateByNorms(card, vehicle) : meterChain(card, vehicle);
+        return withLabels({FieldHandling::Recomputed, r.error, {}, {}}, card);
+    });
 }
 
-QString checkFieldValue(const CardColumn& column, const QVariant& value) {
+QString checkFieldValue(const ColumnShape& column, const QVariant& value) {
     const bool null = !value.isValid() || value.isNull();
     switch (column.type) {
     case ColumnType::Date:
@@ -173,27 +202,28 @@ QString checkFieldValue(const CardColumn& column, const QVariant& value) {
         if (column.type == ColumnType::Integer && number != std::trunc(number))
             return QStringLiteral("„%1” nie jest liczbą całkowitą.").arg(value.toString());
         const double stored = roundToScale(number, column.scale);
-        if (std::abs(stored) > columnLimit(column))
-            return QStringLiteral("Liczba %1 jest za duża dla pola %2 (największa wartość %3).")
-                .arg(value.toString(), QLatin1String(column.name),
-                     QString::number(columnLimit(column), 'f', column.scale));
+        if (std::abs(stored) > columnLimit(column)) {
+            // A trip card column is named by its caption, a column of another card by its name.
+            if (const CardColumn* card = findCardColumn(QLatin1String(column.name)))
+                return tooLargeMessage(*card);
+            return valueTooLargeMessage(QLatin1String(column.name), columnLimit(column), column.scale);
+        }
         return {};
     }
     }
     return {};
 }
 
-ParsedInput parseFieldInput(const CardColumn& column, const QString& text, const QLocale& locale) {
+ParsedInput parseFieldInput(const ColumnShape& column, const QString& text, const QLocale& locale) {
     const QString typed = text.trimmed();
     if (typed.isEmpty()) return {};
     QVariant value;
     bool ok = false;
     switch (column.type) {
     case ColumnType::Date: {
-        const QDate date = QDate::fromString(typed, QStringLiteral("yyyy-MM-dd"));
-        if (!date.isValid())
-            return {{}, QStringLiteral("„%1” nie jest poprawną datą (rrrr-mm-dd).").arg(typed)};
-        value = date;
+        const std::optional<QDate> date = parseDate(typed);
+        if (!date) return {{}, QStringLiteral("„%1” nie jest poprawną datą (rrrr-mm-dd).").arg(typed)};
+        value = *date;
         break;
     }
     case ColumnType::Text:

@@ -67,9 +67,17 @@ struct ParsedInput {
 // point is taken as the decimal separator too), a whole number for the integer columns, a date as
 // year-month-day. Empty text is a null value (0, or no date). Text that is not a number or not a real
 // date, and a number too large for the column, are refused with a message; no rule may run then.
-ParsedInput parseFieldInput(const CardColumn& column, const QString& text, const QLocale& locale = QLocale());
+ParsedInput parseFieldInput(const ColumnShape& column, const QString& text,
+                            const QLocale& locale = QLocale());
+inline ParsedInput parseFieldInput(const CardColumn& column, const QString& text,
+                                   const QLocale& locale = QLocale()) {
+    return parseFieldInput(shapeOf(column), text, locale);
+}
 
 // Why a value cannot be stored in the column, or empty text when it can.
-QString checkFieldValue(const CardColumn& column, const QVariant& value);
+QString checkFieldValue(const ColumnShape& column, const QVariant& value);
+inline QString checkFieldValue(const CardColumn& column, const QVariant& value) {
+    return checkFieldValue(shapeOf(column), value);
+}
 
 } // namespace korven::tripcards

@@ -114,24 +114,7 @@ CardRecord readCard(const QJsonObject& object) {
 QJsonObject writeCard(const CardRecord& card) {
     QJsonObject object;
     for (const CardColumn& column : cardColumns()) {
-        const QVariant value = cardValue(card, column);
-        const QString name = QLatin1String(column.name);
-        switch (column.type) {
-        case ColumnType::Integer:
-            object.insert(name, value.toInt());
-            break;
-        case ColumnType::Decimal:
-            object.insert(name, value.toDouble());
-            break;
-        case ColumnType::Text:
-            object.insert(name, value.toString());
-            break;
-        case ColumnType::Date: {
-            const QDate date = value.toDate();
-            object.insert(name, date.isValid() ? date.toString(Qt::ISODate) : QString());
-            break;
-        }
-        }
+        object.insert(QLatin1String(column.name), jsonValue(cardValue(card, column), column.type));
     }
     return object;
 }

@@ -21,27 +21,13 @@ namespace korven::tripcards {
 
 namespace {
 
-exports::FieldType exportType(const CardColumn& c) {
-    switch (c.type) {
-    case ColumnType::Integer:
-        return exports::FieldType::Integer;
-    case ColumnType::Decimal:
-        return exports::FieldType::Decimal;
-    case ColumnType::Date:
-        return exports::FieldType::Date;
-    case ColumnType::Text:
-        return exports::FieldType::Text;
-    }
-    return exports::FieldType::Text;
-}
-
 ui::ListColumn gridColumn(const CardColumn& c, const QString& title, bool visible, bool centred,
                           ListBackground background) {
     ui::ListColumn col;
     col.field = QLatin1String(c.name);
     col.title = title;
     col.visible = visible;
-    col.type = exportType(c);
+    col.type = ui::exportTypeOf(c.type);
     if (centred)
         col.alignment = Qt::AlignCenter;
     else if (c.type == ColumnType::Decimal || c.type == ColumnType::Integer)
@@ -74,20 +60,14 @@ QList<ui::ListColumn> registerColumns() {
 }
 
 db::Rows cardRows(const std::vector<CardRecord>& cards) {
-    auto names = std::make_shared<QStringList>();
+    QStringList names;
     for (const CardColumn& c : cardColumns())
-        names->append(QLatin1String(c.name));
-    db::Rows rows;
-    rows.reserve(cards.size());
-    for (const CardRecord& card : cards) {
-        const db::Params params = cardParams(card);
-        std::vector<db::Value> values;
-        values.reserve(static_cast<std::size_t>(names->size()));
-        for (const QString& name : std::as_const(*names))
-            values.push_back(*params.find(name));
-        rows.emplace_back(names, std::move(values));
-    }
-    return rows;
+        names << QLatin1String(c.name);
+    std::vector<db::Params> records;
+    records.reserve(cards.size());
+    for (const CardRecord& card : cards)
+        records.push_back(cardParams(card));
+    return ui::rowsOf(names, records);
 }
 
 ui::ListConfig registerConfig(const RegisterVehicle& vehicle, const SystemSettings& settings) {
@@ -117,7 +97,7 @@ Karta::Karta(CardRegisterData& data, RegisterVehicle vehicle, QWidget* parent)
     };
     reportParameters = [this] {
         return reports::ReportParameters{{QStringLiteral("firma"), data_.settings().NAZWASKR},
-                                         {QStringLiteral("osoba"), data_.operatorSession().fullName},
+                                         {QStringLiteral("osoba"), data_.operatorSession().printedBy()},
                                          {QStringLiteral("auto"), registerReportVehicle(vehicle_.context)}};
     };
 

@@ -186,27 +186,19 @@ QStringList tabOrder(SettlementMode mode) {
     return ids;
 }
 
-// Width of a number field: room for the longest display text of the card's columns.
-constexpr int fieldChars = 12;
-
 } // namespace
 
 SettlementForm::SettlementForm(SettlementMode mode, const CardRecord& card, const VehicleContext& vehicle,
                                CardRegisterData& data, QWidget* parent)
-    : QDialog(parent), mode_(mode), card_(card), original_(keyOf(card)), vehicle_(vehicle), data_(data) {
+    : ui::FieldForm(parent), mode_(mode), card_(card), original_(keyOf(card)), vehicle_(vehicle),
+      data_(data) {
     setObjectName(mode == SettlementMode::Norms ? QStringLiteral("KartaD") : QStringLiteral("KartaD2"));
     setWindowTitle(settlementCaption(mode, data_.settings()));
+    firstFocus = QStringLiteral("PRZEBIEGM");
     buildLayout();
 
     // The order Tab walks: counters first, the buttons last.
-    tabOrder_ = tabOrder(mode);
-    QWidget* previous = nullptr;
-    for (const QString& id : std::as_const(tabOrder_)) {
-        QWidget* w = fields_.contains(id) ? static_cast<QWidget*>(fields_[id].edit) : buttons_.value(id);
-        if (!w) continue;
-        if (previous) setTabOrder(previous, w);
-        previous = w;
-    }
+    setTabOrderByIds(tabOrder(mode));
 
     // The start values are typed only on a vehicle's first card, or by access level 99.
     int cards = 0;
@@ -218,121 +210,15 @@ SettlementForm::SettlementForm(SettlementMode mode, const CardRecord& card, cons
     refresh();
 }
 
-QWidget* SettlementForm::heading() {
-    auto* w = new QWidget(this);
-    auto* h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 4);
-    auto* name = new QLabel(settlementHeading(vehicle_), w);
-    name->setObjectName(QStringLiteral("heading"));
-    QFont bold = name->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.3);
-    name->setFont(bold);
-    h->addWidget(name);
-    h->addStretch(1);
-    h->addWidget(new QLabel(QStringLiteral("Nr Karty Drogowej"), w));
-    auto* number = new QLabel(QString::number(card_.KODD), w);
-    number->setObjectName(QStringLiteral("cardNumber"));
-    QFont big = number->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 2);
-    number->setFont(big);
-    number->setStyleSheet(QStringLiteral("color: #1a3c8c; padding: 0 6px;"));
-    h->addWidget(number);
-    return w;
-}
-
-QWidget* SettlementForm::buildGroup(const GroupSpec& group) {
-    auto* box = new QGroupBox(group.title, this);
-    box->setObjectName(group.id);
-    auto* grid = new QGridLayout(box);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    for (const CellSpec& cell : group.cells) {
-        if (!cell.cardColumn) {
-            auto* l = new QLabel(cell.text, box);
-            if (!cell.id.isEmpty()) {
-                l->setObjectName(cell.id);
-                labels_.insert(cell.id, l);
-            }
-            if (cell.header) {
-                QFont f = l->font();
-                f.setBold(true);
-                l->setFont(f);
-                l->setAlignment(Qt::AlignCenter);
-            } else {
-                l->setAlignment((cell.column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            }
-            QSizePolicy keep = l->sizePolicy();
-            keep.setRetainSizeWhenHidden(true);
-            l->setSizePolicy(keep);
-            grid->addWidget(l, cell.row, cell.column);
-            continue;
-        }
-        auto* edit = new ui::CheckedEdit(box);
-        edit->setObjectName(cell.id);
-        edit->setMinimumWidth(charWidth * fieldChars);
-        edit->setMaximumWidth(charWidth * (fieldChars + 4));
-        const CardColumn* column = findCardColumn(QLatin1String(cell.cardColumn));
-        edit->setAlignment(column && column->type == ColumnType::Date ? Qt::AlignCenter : Qt::AlignRight);
-        QSizePolicy keep = edit->sizePolicy();
-        keep.setRetainSizeWhenHidden(true);
-        edit->setSizePolicy(keep);
-        if (cell.role == FieldRole::Display) {
-            edit->setReadOnly(true);
-            edit->setFocusPolicy(Qt::NoFocus);
-            edit->setStyleSheet(QStringLiteral("QLineEdit { background: #eeeeee; color: #202020; }"));
-        } else {
-            edit->setStyleSheet(
-                QStringLiteral("QLineEdit { background: white; } QLineEdit:disabled { background: "
-                               "#e4e4e4; color: #707070; }"));
-            const QString id = cell.id;
-            edit->onLeave = [this, id](ui::CheckedEdit& e) { return leaveField(id, e); };
-        }
-        grid->addWidget(edit, cell.row, cell.column);
-        fields_.insert(cell.id, Field{cell, edit});
-    }
-    grid->setColumnStretch(grid->columnCount(), 1);
-    return box;
-}
-
-QWidget* SettlementForm::buttons() {
-    auto* w = new QWidget(this);
-    auto* g = new QGridLayout(w);
-    g->setContentsMargins(0, 0, 0, 0);
-    struct Spec {
-        const char* id;
-        const char* caption;
-        void (SettlementForm::*action)();
-    };
-    const Spec specs[] = {{"przelicz", "&Przelicz", &SettlementForm::recalculateCard},
-                          {"drukuj", "D&rukuj", &SettlementForm::printCard},
-                          {"ok", "O&K", &SettlementForm::saveCard},
-                          {"anuluj", "&Anuluj", nullptr}};
-    int i = 0;
-    for (const Spec& s : specs) {
-        auto* b = new QPushButton(QString::fromUtf8(s.caption), w);
-        b->setObjectName(QLatin1String(s.id));
-        b->setAutoDefault(false);
-        b->setMinimumHeight(30);
-        if (s.action)
-            connect(b, &QPushButton::clicked, this, s.action);
-        else
-            connect(b, &QPushButton::clicked, this, &QDialog::reject);
-        buttons_.insert(QLatin1String(s.id), b);
-        g->addWidget(b, i / 2, i % 2);
-        ++i;
-    }
-    return w;
-}
-
 // The layout of both windows: "Dane Ogólne" across the top, the counters and call-outs below it,
 // then the allowances (by norms) or the meter readings (by meter) beside the sums and the buttons.
 void SettlementForm::buildLayout() {
     auto* top = new QVBoxLayout(this);
     auto* general = qobject_cast<QGroupBox*>(buildGroup(generalGroup(mode_)));
-    static_cast<QGridLayout*>(general->layout())->addWidget(heading(), 0, 0, 1, -1);
+    static_cast<QGridLayout*>(general->layout())
+        ->addWidget(heading(settlementHeading(vehicle_), QStringLiteral("Nr Karty Drogowej"),
+                            QString::number(card_.KODD)),
+                    0, 0, 1, -1);
     top->addWidget(general);
     auto* middle = new QHBoxLayout;
     middle->addWidget(buildGroup(countersGroup()), 3);
@@ -350,29 +236,36 @@ void SettlementForm::buildLayout() {
     auto* right = new QVBoxLayout;
     right->addWidget(buildGroup(sumsGroup(mode_)));
     right->addStretch(1);
-    right->addWidget(buttons());
+    right->addWidget(
+        buttonGrid({{QStringLiteral("przelicz"), QStringLiteral("&Przelicz"), [this] { recalculateCard(); }},
+                    {QStringLiteral("drukuj"), QStringLiteral("D&rukuj"), [this] { printCard(); }},
+                    {QStringLiteral("ok"), QStringLiteral("O&K"), [this] { saveCard(); }},
+                    {QStringLiteral("anuluj"), QStringLiteral("&Anuluj"), {}}},
+                   2));
     bottom->addLayout(right, 2);
     top->addLayout(bottom, 1);
-    fuelResult_ = labels_.value(QStringLiteral("fuelResult"));
-    oilResult_ = labels_.value(QStringLiteral("oilResult"));
+    fuelResult_ = label(QStringLiteral("fuelResult"));
+    oilResult_ = label(QStringLiteral("oilResult"));
 }
 
-QLabel* SettlementForm::label(const QString& id) const {
-    return labels_.value(id);
-}
-QPushButton* SettlementForm::button(const QString& id) const {
-    return buttons_.value(id);
+QString SettlementForm::fieldText(const char* column) const {
+    return cardDisplayText(card_, column);
 }
 
-QString SettlementForm::leaveField(const QString& id, ui::CheckedEdit& edit) {
-    const Field& f = fields_[id];
-    const QLatin1String column(f.spec.cardColumn);
+bool SettlementForm::isDateColumn(const char* name) const {
+    const CardColumn* column = findCardColumn(QLatin1String(name));
+    return column && column->type == ColumnType::Date;
+}
+
+QString SettlementForm::leaveField(const QString& id, const char* cardColumn, FieldRole role,
+                                   ui::CheckedEdit& edit) {
+    const QLatin1String column(cardColumn);
     FieldOutcome outcome;
     if (!edit.isModified()) {
         // Left without typing: the rule runs on the value the card holds, as it does after typing.
-        if (f.spec.role != FieldRole::Input) return {};
+        if (role != FieldRole::Input) return {};
         outcome = fieldLeft(card_, vehicle_, column, mode_);
-    } else if (f.spec.role == FieldRole::Input) {
+    } else if (role == FieldRole::Input) {
         outcome = applyFieldEvent(card_, vehicle_, column, edit.text(), mode_);
     } else {
         outcome = storeFieldValue(card_, column, edit.text());
@@ -395,21 +288,12 @@ void SettlementForm::afterChange(const FieldOutcome& outcome, const QString& id)
         ui::services().message(this, outcome.error, QStringLiteral("Błąd"), ui::MessageIcon::Warning);
 }
 
-void SettlementForm::showResult(QLabel* label, const ResultLabel& result) {
-    if (!label) return;
-    label->setText(result.text);
-    label->setStyleSheet(result.red ? QStringLiteral("color: #d00000; font-weight: bold;")
-                                    : QStringLiteral("color: black; font-weight: bold;"));
-}
-
 void SettlementForm::refresh() {
-    for (Field& f : fields_) {
-        if (f.edit->isModified()) continue; // typed and not yet taken: keep what the operator sees
-        f.edit->setText(cardDisplayText(card_, f.spec.cardColumn));
-        f.edit->setCursorPosition(0);
-    }
-    showResult(fuelResult_, fuelResultLabel(card_));
-    showResult(oilResult_, oilResultLabel(card_));
+    refreshFields();
+    const ResultLabel fuel = fuelResultLabel(card_);
+    const ResultLabel oil = oilResultLabel(card_);
+    showResult(fuelResult_, fuel.text, fuel.red);
+    showResult(oilResult_, oil.text, oil.red);
     if (mode_ != SettlementMode::Norms) return;
     // The trailer mass is asked for only with a towing allowance; the winter allowance only on a card
     // settled in the winter period (its label stays, the fields go).
@@ -431,34 +315,15 @@ void SettlementForm::printCard() {
     job.projectFile = settlementReportFile(mode_);
     job.orientation = reports::Orientation::Portrait;
     job.parameters = settlementReportParameters(card_, vehicle_, data_.settings(),
-                                                data_.operatorSession().fullName, mode_);
+                                                data_.operatorSession().printedBy(), mode_);
     reports::ui::runReport(this, job);
 }
 
 void SettlementForm::saveCard() {
     // A field typed into but not yet left (a shortcut key) is taken first; a refused one stops the save.
-    if (auto* focused = qobject_cast<ui::CheckedEdit*>(focusWidget()); focused && focused->isModified())
-        if (!focused->leave()) return;
-    for (const Field& f : std::as_const(fields_)) {
-        if (!f.edit->refused()) continue;
-        ui::services().message(this, f.edit->refusal(), QStringLiteral("Błąd"), ui::MessageIcon::Warning);
-        f.edit->setFocus();
-        return;
-    }
+    if (!takeTyping()) return;
     const PostResult result = data_.saveCard(card_, original_);
-    if (!result.sound.isEmpty()) ui::services().playSound(result.sound);
-    if (!result.posted())
-        ui::services().message(this, result.message, QStringLiteral("Uwaga"), ui::MessageIcon::Warning);
-    // The window closes whether or not the card was saved; the register re-reads the stored card.
-    accept();
-}
-
-bool SettlementForm::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && !property("focused").toBool()) {
-        setProperty("focused", true);
-        if (auto* f = field(QStringLiteral("PRZEBIEGM"))) f->setFocus(Qt::ActiveWindowFocusReason);
-    }
-    return QDialog::event(e);
+    closeAfterSave(result.sound, result.posted() ? QString() : result.message);
 }
 
 } // namespace korven::tripcards

@@ -3,44 +3,15 @@
 #include "tripcards/data/CardRegisterData.h"
 #include "tripcards/rules/CardRegister.h"
 #include "tripcards/rules/FieldEvents.h"
+#include "ui/FieldForm.h"
 
-#include <QDialog>
-#include <QList>
-#include <QMap>
-
-class QGridLayout;
 class QLabel;
-class QPushButton;
-
-namespace korven::ui {
-class CheckedEdit;
-}
 
 namespace korven::tripcards {
 
-// How a field of a settlement window treats its column.
-enum class FieldRole {
-    Input,   // typed; leaving it runs the column's rule
-    NoRule,  // typed; leaving it stores the value and recomputes nothing
-    Display, // shows the value, cannot be entered
-};
-
-// One cell of a group's grid: a field bound to a card column, or a label.
-struct CellSpec {
-    int row;
-    int column;
-    QString id;             // the field's object name; for labels an optional name
-    const char* cardColumn; // nullptr for a label
-    FieldRole role = FieldRole::Display;
-    QString text;        // label text
-    bool header = false; // a column heading of a table group
-};
-
-struct GroupSpec {
-    QString title;
-    QString id;
-    QList<CellSpec> cells;
-};
+using ui::CellSpec;
+using ui::FieldRole;
+using ui::GroupSpec;
 
 // The frame of the two settlement windows: groups of fields bound to the columns of one card,
 // built from tables. Leaving an input field runs that column's rule on the card (the field keeps the
@@ -48,51 +19,37 @@ struct GroupSpec {
 // new values, and the result labels say saving or overconsumption. "&Przelicz" recomputes, "D&rukuj"
 // prints the settlement, "O&K" saves the card if the operator may change it, "&Anuluj" and Esc close
 // without saving.
-class SettlementForm : public QDialog {
+class SettlementForm : public ui::FieldForm {
     Q_OBJECT
 public:
     SettlementForm(SettlementMode mode, const CardRecord& card, const VehicleContext& vehicle,
                    CardRegisterData& data, QWidget* parent = nullptr);
 
     const CardRecord& card() const { return card_; }
-    ui::CheckedEdit* field(const QString& id) const { return fields_.value(id).edit; }
-    QLabel* label(const QString& id) const;
     QLabel* fuelResult() const { return fuelResult_; }
     QLabel* oilResult() const { return oilResult_; }
-    QPushButton* button(const QString& id) const;
 
     void recalculateCard();
     void printCard();
     void saveCard();
 
 protected:
-    bool event(QEvent* event) override;
+    QString fieldText(const char* column) const override;
+    QString leaveField(const QString& id, const char* column, FieldRole role, ui::CheckedEdit& edit) override;
+    bool isDateColumn(const char* column) const override;
 
 private:
-    struct Field {
-        CellSpec spec;
-        ui::CheckedEdit* edit = nullptr;
-    };
-    QWidget* buildGroup(const GroupSpec& group);
-    QString leaveField(const QString& id, ui::CheckedEdit& edit);
     void afterChange(const FieldOutcome& outcome, const QString& id);
     void refresh();
-    void showResult(QLabel* label, const ResultLabel& result);
-    QWidget* buttons();
     void buildLayout();
-    QWidget* heading();
 
     SettlementMode mode_;
     CardRecord card_;
     CardKey original_;
     VehicleContext vehicle_;
     CardRegisterData& data_;
-    QMap<QString, Field> fields_;
-    QMap<QString, QLabel*> labels_;
-    QMap<QString, QPushButton*> buttons_;
     QLabel* fuelResult_ = nullptr;
     QLabel* oilResult_ = nullptr;
-    QStringList tabOrder_;
 };
 
 // "Karta Drogowa": the card of a vehicle without a fuel meter, settled by norms and allowances.
