@@ -12,7 +12,7 @@ packages=(
   # Qt's own texts (question buttons, file and print dialogs) in Polish
   qt6-translations-l10n
   # tests and looking at what we build
-  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip
+  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool poppler-utils imagemagick unzip zip
   # the desktop tests run the program under a window manager, as operators have one
   openbox x11-utils
   libreoffice-calc-nogui libreoffice-writer-nogui

@@ -1,6 +1,7 @@
 #include "Navigation.h"
 
 #include "core/ProgramStart.h"
+#include "exports/ui/EquipmentDocuments.h"
 #include "session/ui/LoginDialog.h"
 #include "session/ui/MainWindows.h"
 #include "ui/Application.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     ui::setUpApplication(app, QStringLiteral("korven.png"));
     ui::routeComponentMessages();
     ui::installStopSignals();
+    exports::ui::installEquipmentDocuments();
     session::DialogStartupUi startup;
     std::unique_ptr<session::Session> session;
     try {

@@ -173,40 +173,52 @@ QString exportFileName(const QString& title, const QDateTime& when) {
            QStringLiteral(".xlsx");
 }
 
+QString prepareExportPath(const QString& folderPath, const QString& title, const QDateTime& when,
+                          QString& error) {
+    QDir folder(folderPath);
+    if (!folder.mkpath(QStringLiteral("."))) {
+        error = QStringLiteral("Nie można utworzyć folderu %1").arg(QDir::toNativeSeparators(folderPath));
+        return {};
+    }
+    // Two files of one title within one second get distinct names.
+    const QString name = exportFileName(title, when);
+    QString path = folder.filePath(name);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(" (%1).xlsx").arg(n));
+    return path;
+}
+
 QString noSpreadsheetMessage(const QString& path) {
     return QStringLiteral("Dane zapisano w pliku:\n%1\n\nNie znaleziono programu arkusza kalkulacyjnego, "
                           "który otworzyłby ten plik; można go otworzyć później dowolnym arkuszem.")
         .arg(QDir::toNativeSeparators(path));
 }
 
+void openExported(ExportOutcome& outcome, const ExportEnvironment& env) {
+    if (!env.openFile(outcome.filePath)) {
+        outcome.status = ExportOutcome::Status::NoApplication;
+        outcome.message = noSpreadsheetMessage(outcome.filePath);
+    }
+}
+
 ExportOutcome exportList(const ExportList& list, const QString& title, int firstColumn, int firstRow,
                          const ExportEnvironment& env) {
     ExportOutcome outcome;
-    QDir folder(env.folder);
-    if (!folder.mkpath(QStringLiteral("."))) {
+    QString error;
+    outcome.filePath = prepareExportPath(env.folder, title, env.now(), error);
+    if (outcome.filePath.isEmpty()) {
         outcome.status = ExportOutcome::Status::WriteFailed;
-        outcome.message =
-            kExportFailedMessage +
-            QStringLiteral("Nie można utworzyć folderu %1").arg(QDir::toNativeSeparators(env.folder));
+        outcome.message = kExportFailedMessage + error;
         return outcome;
     }
-    // Two exports within one second get distinct files.
-    const QString name = exportFileName(title, env.now());
-    QString path = folder.filePath(name);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(" (%1).xlsx").arg(n));
-    outcome.filePath = path;
     try {
-        writeWorkbook(list, title, firstColumn, firstRow, path, env.decimalPoint);
+        writeWorkbook(list, title, firstColumn, firstRow, outcome.filePath, env.decimalPoint);
     } catch (const ExportError& e) {
         outcome.status = ExportOutcome::Status::WriteFailed;
         outcome.message = kExportFailedMessage + e.text();
         return outcome;
     }
-    if (!env.openFile(path)) {
-        outcome.status = ExportOutcome::Status::NoApplication;
-        outcome.message = noSpreadsheetMessage(path);
-    }
+    openExported(outcome, env);
     return outcome;
 }
 

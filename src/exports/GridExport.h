@@ -92,6 +92,14 @@ inline const QString kExportFailedMessage =
 // file is there, where, and why it did not open.
 QString noSpreadsheetMessage(const QString& path);
 
+// A new file in the folder (made when missing) named after the title and the time; the name is
+// unique in the folder. Empty, with the reason in error, when the folder cannot be made.
+QString prepareExportPath(const QString& folder, const QString& title, const QDateTime& when, QString& error);
+
+// Opens the written file with the environment's application; when none opens it, the outcome says
+// so and names the saved file.
+void openExported(ExportOutcome& outcome, const ExportEnvironment& env);
+
 // The grid export: writes the list into a new workbook in the environment's folder and opens it.
 ExportOutcome exportList(const ExportList& list, const QString& title, int firstColumn = 1, int firstRow = 1,
                          const ExportEnvironment& env = defaultExportEnvironment());

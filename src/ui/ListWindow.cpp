@@ -1,6 +1,6 @@
 #include "ui/ListWindow.h"
 
-#include "exports/GridExportView.h"
+#include "exports/ui/GridExportView.h"
 #include "reports/ui/ReportPrint.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"

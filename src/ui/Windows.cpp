@@ -4,7 +4,7 @@
 
 #include "core/SystemSettings.h"
 #include "db/Error.h"
-#include "exports/GridExportView.h"
+#include "exports/ui/GridExportView.h"
 #include "reports/ui/ReportPrint.h"
 
 #include <QDialog>

@@ -2,6 +2,8 @@
 #include "equipcards/rules/EquipmentRegister.h"
 #include "equipcards/ui/KartaSp.h"
 #include "equipcards/ui/KartaSpEd.h"
+#include "exports/XlsxReader.h"
+#include "exports/ui/EquipmentDocuments.h"
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
 #include "session/SessionFixture.h"
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -225,11 +228,52 @@ TEST(EquipmentRegisterWindow, TheCheckBoxAndTheDocumentButtons) {
     QTest::mouseClick(workCard, Qt::LeftButton);
     QTest::mouseClick(settlement, Qt::LeftButton);
     ASSERT_EQ(asked.size(), 3u);
-    EXPECT_EQ(asked[0].templateFile, QStringLiteral("karta_pracy_sprzetu1.xls"));
-    EXPECT_EQ(asked[1].templateFile, QStringLiteral("karta_pracy_sprzetu3.xls"));
-    EXPECT_EQ(asked[2].templateFile, QStringLiteral("karta_pracy_sprzetu2.xls"));
+    EXPECT_EQ(asked[0].templateFile, QStringLiteral("karta_pracy_sprzetu1.xlsx"));
+    EXPECT_EQ(asked[1].templateFile, QStringLiteral("karta_pracy_sprzetu3.xlsx"));
+    EXPECT_EQ(asked[2].templateFile, QStringLiteral("karta_pracy_sprzetu2.xlsx"));
     EXPECT_EQ(asked[2].document, EquipmentDocument::Settlement);
     EXPECT_EQ(keyOf(asked[2].card), keyOf(*w->currentCard()));
+    EXPECT_EQ(w->grid(), QApplication::focusWidget());
+}
+
+TEST(EquipmentRegisterWindow, DocumentButtonsFillTheForms) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    DocumentsFolder documents;
+    exports::ui::installEquipmentDocuments();
+    std::unique_ptr<EquipmentCardData> data;
+    auto w = openRegister(f, data, twoStroke);
+    equipmentDocumentMaker() = nullptr;
+    ASSERT_TRUE(w);
+    const auto card = w->currentCard();
+    ASSERT_TRUE(card);
+    auto* workCard = w->findChild<QPushButton*>(QStringLiteral("workCard"));
+    auto* settlement = w->findChild<QPushButton*>(QStringLiteral("settlementDocument"));
+    ASSERT_TRUE(workCard && settlement);
+    auto opened = [&] { return test::readXlsx(QUrl(f.services.opened.last()).toLocalFile()); };
+
+    QTest::mouseClick(workCard, Qt::LeftButton);
+    ASSERT_EQ(f.services.opened.size(), 1) << f.services.messages.join(QLatin1Char('\n')).toStdString();
+    auto sheet = opened();
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("X2")).value, QString::number(card->KODK));
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("A4")).value, w->machine().context.NAZWA.trimmed());
+    EXPECT_EQ(sheet.fontOf(QStringLiteral("A4")).colour, QStringLiteral("FF008000"));
+    // Two pages: the work log goes on under its own heading.
+    const QString goesOn = QStringLiteral("EWIDENCJA PRACY SPRZĘTU (ciąg dalszy)");
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("A54")).value, goesOn);
+
+    QTest::mouseClick(w->pagesChoice(), Qt::LeftButton);
+    QTest::mouseClick(workCard, Qt::LeftButton);
+    QTest::mouseClick(settlement, Qt::LeftButton);
+    ASSERT_EQ(f.services.opened.size(), 3);
+    EXPECT_NE(
+        test::readXlsx(QUrl(f.services.opened[1]).toLocalFile()).cells.value(QStringLiteral("A54")).value,
+        goesOn);
+    sheet = opened();
+    EXPECT_TRUE(sheet.cells.value(QStringLiteral("P34"))
+                    .value.startsWith(QStringLiteral("Rozliczono na dzień     ")));
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("S36")).value, card->IMIENAZ.trimmed());
+    EXPECT_TRUE(f.services.messages.isEmpty()) << f.services.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(w->grid(), QApplication::focusWidget());
 }
 

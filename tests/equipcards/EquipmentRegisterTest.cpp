@@ -59,8 +59,8 @@ TEST(EquipmentRegister, ZeroShowsAsEmptyTextOtherNumbersByTheirDecimals) {
 TEST(EquipmentRegister, TheCheckBoxChoosesTheWorkCardTemplate) {
     EXPECT_EQ(pagesCaption(false), QStringLiteral("Dwie strony"));
     EXPECT_EQ(pagesCaption(true), QStringLiteral("Jedna strona"));
-    EXPECT_EQ(workCardTemplate(false), QStringLiteral("karta_pracy_sprzetu1.xls"));
-    EXPECT_EQ(workCardTemplate(true), QStringLiteral("karta_pracy_sprzetu3.xls"));
+    EXPECT_EQ(workCardTemplate(false), QStringLiteral("karta_pracy_sprzetu1.xlsx"));
+    EXPECT_EQ(workCardTemplate(true), QStringLiteral("karta_pracy_sprzetu3.xlsx"));
 }
 
 TEST(EquipmentRegister, DocumentFieldsOfACard) {

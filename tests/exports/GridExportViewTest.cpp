@@ -1,6 +1,6 @@
 #include "XlsxReader.h"
 
-#include "exports/GridExportView.h"
+#include "exports/ui/GridExportView.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>

@@ -15,21 +15,32 @@ struct XlsxStyle {
     int numFmtId = 0;
     QString numFmtCode;
     bool framed = false; // thin border on all four sides
+    int fontId = 0;
+};
+
+struct XlsxFont {
+    QString name;
+    bool bold = false;
+    double size = 0;
+    QString colour; // ARGB as written, e.g. "FFFF0000"
 };
 
 struct XlsxCell {
-    QString value; // the shared string, or the number as written
+    QString value; // the shared or inline string, or the number as written
     bool isString = false;
+    bool isInline = false;
     int style = 0;
 };
 
 struct XlsxSheet {
     QMap<QString, XlsxCell> cells; // "A1" -> cell
     QList<XlsxStyle> styles;       // cellXfs
+    QList<XlsxFont> fonts;
     QString error;
 
     bool has(const QString& ref) const { return cells.contains(ref); }
     const XlsxStyle& styleOf(const QString& ref) const { return styles[cells.value(ref).style]; }
+    XlsxFont fontOf(const QString& ref) const { return fonts.value(styleOf(ref).fontId); }
 };
 
 inline QByteArray unzipMember(const QString& file, const QString& member) {
@@ -67,7 +78,7 @@ inline XlsxSheet readXlsx(const QString& file) {
         QXmlStreamReader xml(unzipMember(file, QStringLiteral("xl/styles.xml")));
         QMap<int, QString> formats;
         QList<bool> borders;
-        bool inXfs = false, inBorder = false;
+        bool inXfs = false, inBorder = false, inFonts = false;
         int thinSides = 0;
         while (!xml.atEnd()) {
             xml.readNext();
@@ -84,11 +95,25 @@ inline XlsxSheet readXlsx(const QString& file) {
                     ++thinSides;
                 else if (xml.name() == QLatin1String("cellXfs"))
                     inXfs = true;
+                else if (xml.name() == QLatin1String("fonts"))
+                    inFonts = true;
+                else if (inFonts && xml.name() == QLatin1String("font"))
+                    sheet.fonts.append(XlsxFont());
+                else if (inFonts && !sheet.fonts.isEmpty() && xml.name() == QLatin1String("b"))
+                    sheet.fonts.last().bold = a.value(QLatin1String("val")) != QLatin1String("0") &&
+                                              a.value(QLatin1String("val")) != QLatin1String("false");
+                else if (inFonts && !sheet.fonts.isEmpty() && xml.name() == QLatin1String("sz"))
+                    sheet.fonts.last().size = a.value(QLatin1String("val")).toDouble();
+                else if (inFonts && !sheet.fonts.isEmpty() && xml.name() == QLatin1String("color"))
+                    sheet.fonts.last().colour = a.value(QLatin1String("rgb")).toString();
+                else if (inFonts && !sheet.fonts.isEmpty() && xml.name() == QLatin1String("name"))
+                    sheet.fonts.last().name = a.value(QLatin1String("val")).toString();
                 else if (inXfs && xml.name() == QLatin1String("xf")) {
                     XlsxStyle s;
                     s.numFmtId = a.value(QLatin1String("numFmtId")).toInt();
                     s.numFmtCode = formats.value(s.numFmtId);
                     s.framed = borders.value(a.value(QLatin1String("borderId")).toInt());
+                    s.fontId = a.value(QLatin1String("fontId")).toInt();
                     sheet.styles.append(s);
                 } else if (inXfs && xml.name() == QLatin1String("alignment")) {
                     sheet.styles.last().horizontal = a.value(QLatin1String("horizontal")).toString();
@@ -100,6 +125,8 @@ inline XlsxSheet readXlsx(const QString& file) {
                     inBorder = false;
                 } else if (xml.name() == QLatin1String("cellXfs"))
                     inXfs = false;
+                else if (xml.name() == QLatin1String("fonts"))
+                    inFonts = false;
             }
         }
     }
@@ -113,8 +140,16 @@ inline XlsxSheet readXlsx(const QString& file) {
             const QString ref = a.value(QLatin1String("r")).toString();
             cell.style = a.value(QLatin1String("s")).toInt();
             cell.isString = a.value(QLatin1String("t")) == QLatin1String("s");
+            cell.isInline = a.value(QLatin1String("t")) == QLatin1String("inlineStr");
             while (xml.readNextStartElement()) {
-                if (xml.name() == QLatin1String("v")) {
+                if (xml.name() == QLatin1String("is")) {
+                    while (xml.readNextStartElement()) {
+                        if (xml.name() == QLatin1String("t"))
+                            cell.value += xml.readElementText();
+                        else
+                            xml.skipCurrentElement();
+                    }
+                } else if (xml.name() == QLatin1String("v")) {
                     const QString v = xml.readElementText();
                     cell.value = cell.isString ? strings.value(v.toInt()) : v;
                 } else {

@@ -2,9 +2,11 @@
 
 #include "ui/UiServices.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -49,6 +51,20 @@ public:
 // Runs `action` on the next modal window that opens (within a few seconds), from the event loop; for
 // driving windows that are shown with exec().
 void whenModalOpens(std::function<void(QWidget*)> action);
+
+// Puts the desktop's documents folder into a folder of the test while it lives.
+struct DocumentsFolder {
+    DocumentsFolder() : home(qgetenv("HOME")), config(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("HOME", dir.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    }
+    ~DocumentsFolder() {
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
+    }
+    QTemporaryDir dir;
+    QByteArray home, config;
+};
 
 // Saves a picture of the window when KORVEN_SCREENSHOT_DIR is set (scripts/screenshots.sh).
 void screenshot(QWidget* window, const QString& name);

@@ -1,3 +1,5 @@
+#include "core/Period.h"
+#include "exports/XlsxReader.h"
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
 #include "session/SessionFixture.h"
@@ -16,6 +18,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -448,4 +451,52 @@ TEST(CardRegister, ThePrintedListNamesWhoPrintedIt) {
     }
     reports::ui::resetReportUiServices();
     EXPECT_EQ(printedBy, QStringList(2, QStringLiteral("SYSDBA")));
+}
+
+TEST(CardRegister, DocumentButtonMakesTheChosenFormWithThePlannedServices) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    DocumentsFolder documents;
+    f.execute(QStringLiteral("insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, STANP, PLANW) "
+                             "values (1, 900, 'OT', 'Obsługa techniczna', '2009-07-15', 45000, 'N')"));
+    std::unique_ptr<CardRegisterData> data;
+    auto w = openRegister(f, data, normsVehicle);
+    ASSERT_TRUE(w);
+    const auto card = w->currentCard();
+    ASSERT_TRUE(card);
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("document"));
+    auto* choice = w->findChild<QCheckBox*>(QStringLiteral("documentChoice"));
+    ASSERT_TRUE(button && choice);
+    ASSERT_TRUE(button->isEnabled());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(f.services.opened.size(), 1) << f.services.messages.join(QLatin1Char('\n')).toStdString();
+    const QString workCard = QUrl(f.services.opened.last()).toLocalFile();
+    EXPECT_TRUE(workCard.startsWith(documents.dir.path())) << workCard.toStdString();
+    auto sheet = readXlsx(workCard);
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("AB16")).value, w->vehicle().context.NRREJ.trimmed());
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("AQ5")).value, QString::number(card->KODD));
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("AC69")).value, QStringLiteral("Obsługa techniczna"));
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("AH69")).value, QStringLiteral("2009-07-15"));
+    EXPECT_TRUE(w->grid()->hasFocus());
+
+    QTest::mouseClick(choice, Qt::LeftButton);
+    EXPECT_EQ(button->text(), QStringLiteral("Rozlicz.Przebiegu"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(f.services.opened.size(), 2);
+    sheet = readXlsx(QUrl(f.services.opened.last()).toLocalFile());
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("O3")).value, w->vehicle().context.NRREJ.trimmed());
+    EXPECT_EQ(sheet.cells.value(QStringLiteral("I5")).value, monthName(card->MIED).trimmed());
+    EXPECT_TRUE(f.services.messages.isEmpty()) << f.services.messages.join(QLatin1Char('\n')).toStdString();
+
+    // A standstill multiplier of 0 cannot give the standstill norm: the operator is told, nothing opens.
+    f.session->settings().MN_POS = 0;
+    std::unique_ptr<CardRegisterData> zeroData;
+    auto zero = openRegister(f, zeroData, normsVehicle);
+    ASSERT_TRUE(zero);
+    QTest::mouseClick(zero->findChild<QPushButton*>(QStringLiteral("document")), Qt::LeftButton);
+    EXPECT_EQ(f.services.opened.size(), 2);
+    ASSERT_EQ(f.services.messages.size(), 1);
+    EXPECT_TRUE(f.services.messages.first().contains(QStringLiteral("zero")))
+        << f.services.messages.first().toStdString();
 }

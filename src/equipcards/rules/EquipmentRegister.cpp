@@ -56,7 +56,7 @@ QString registerReportMachine(const EquipmentContext& machine) {
 }
 
 QString workCardTemplate(bool onePage) {
-    return onePage ? QStringLiteral("karta_pracy_sprzetu3.xls") : QStringLiteral("karta_pracy_sprzetu1.xls");
+    return onePage ? QStringLiteral("karta_pracy_sprzetu3.xlsx") : QStringLiteral("karta_pracy_sprzetu1.xlsx");
 }
 
 QString pagesCaption(bool ticked) {

@@ -43,7 +43,7 @@ inline const QString registerDataView = QStringLiteral("RvDataSetConnectionKarta
 
 // The work card templates: one page, or two when the check box is ticked; and the settlement.
 QString workCardTemplate(bool onePage);
-inline const QString settlementTemplate = QStringLiteral("karta_pracy_sprzetu2.xls");
+inline const QString settlementTemplate = QStringLiteral("karta_pracy_sprzetu2.xlsx");
 // The caption of the template check box (and its state).
 QString pagesCaption(bool ticked);
 

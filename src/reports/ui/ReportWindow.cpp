@@ -1,6 +1,6 @@
 #include "reports/ui/ReportWindow.h"
 
-#include "exports/GridExportView.h"
+#include "exports/ui/GridExportView.h"
 #include "reports/rules/StatementOutput.h"
 #include "reports/ui/ReportPrint.h"
 #include "reports/ui/SelectionFilter.h"

@@ -1,6 +1,6 @@
 #include "reports/ui/StatementModel.h"
 
-#include "exports/GridExportView.h"
+#include "exports/ui/GridExportView.h"
 #include "reports/engine/DataView.h"
 
 namespace korven::reports::ui {

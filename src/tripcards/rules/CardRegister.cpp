@@ -305,8 +305,4 @@ DocumentFieldsOutcome documentFields(const CardRecord& card, const VehicleContex
     return out;
 }
 
-QString documentTemplate(bool mileageSettlement) {
-    return mileageSettlement ? QStringLiteral("karta2.xls") : QStringLiteral("karta.xls");
-}
-
 } // namespace korven::tripcards

@@ -180,7 +180,4 @@ DocumentFieldsOutcome documentFields(const CardRecord& card, const VehicleContex
                                      const std::pair<ServiceReminder, ServiceReminder>& reminders,
                                      const QDate& today, const QLocale& locale = QLocale());
 
-// The template of the document: the work card, or the mileage settlement when the check box is ticked.
-QString documentTemplate(bool mileageSettlement);
-
 } // namespace korven::tripcards

@@ -1,5 +1,6 @@
 #include "tripcards/ui/Karta.h"
 
+#include "exports/ui/CardDocumentView.h"
 #include "session/data/Session.h"
 #include "tripcards/ui/SettlementForm.h"
 #include "tripcards/ui/TripCardWindows.h"
@@ -107,11 +108,8 @@ Karta::Karta(CardRegisterData& data, RegisterVehicle vehicle, QWidget* parent)
     documentChoice_ = new QCheckBox(QStringLiteral("Karta Pracy"), this);
     documentChoice_->setObjectName(QStringLiteral("documentChoice"));
     panel->addWidget(documentChoice_);
-    // The card documents are made by the spreadsheet documents, which this program does not offer yet.
-    QPushButton* document =
-        addButton(panel, QStringLiteral("&Karta Pracy "), QStringLiteral("document"), [] {});
-    document->setEnabled(false);
-    document->setToolTip(QStringLiteral("Dokumenty kart nie są jeszcze dostępne"));
+    QPushButton* document = addButton(panel, QStringLiteral("&Karta Pracy "), QStringLiteral("document"),
+                                      [this] { makeDocument(); });
     connect(documentChoice_, &QCheckBox::clicked, this, [this, document](bool ticked) {
         const QString caption = ticked ? QStringLiteral("Rozlicz.Przebiegu") : QStringLiteral("Karta Pracy");
         documentChoice_->setText(caption);
@@ -180,6 +178,18 @@ void Karta::openCard(const db::Row& row) {
     case SettlementWindow::None:
         break;
     }
+}
+
+void Karta::makeDocument() {
+    const std::optional<CardRecord> card = currentCard();
+    if (card) {
+        const DocumentFieldsOutcome fields = data_.documentFields(*card, vehicle_.context);
+        if (fields.ok())
+            exports::ui::showTripCardDocument(this, fields.fields, documentChoice_->isChecked());
+        else
+            ui::services().message(this, fields.error, QStringLiteral("Błąd"), ui::MessageIcon::Critical);
+    }
+    grid()->setFocus();
 }
 
 void Karta::printCards() {

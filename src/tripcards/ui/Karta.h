@@ -20,6 +20,9 @@ public:
     // "&Dane Karty", Enter, double click: the settlement window of the vehicle's kind.
     void openCard(const db::Row& row);
     void printCards();
+    // "&Karta Pracy ": the work card of the selected card, or its mileage settlement when the check
+    // box is ticked, with the vehicle's planned services; a failure is shown.
+    void makeDocument();
 
     const RegisterVehicle& vehicle() const { return vehicle_; }
     QSpinBox* sectionField() const { return section_; }

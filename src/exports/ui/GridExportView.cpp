@@ -1,4 +1,4 @@
-#include "exports/GridExportView.h"
+#include "exports/ui/GridExportView.h"
 
 #include <QApplication>
 #include <QHeaderView>
