@@ -41,8 +41,10 @@ namespace {
 struct Fixture {
     Fixture() {
         schema::fillDemoData(*tdb.attachment);
-        // The demo unit has no services and no work cards of its machines; a few make the statements
-        // over them show rows.
+        // A few services and work cards of known values make the statements over them show rows;
+        // the demo's own are cleared first so that the numbers stay free.
+        execute("delete from A_OBSLU");
+        execute("delete from A_KARTAS");
         execute("insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, PLANW) values (1, 1, 'PT', 'Przegląd', "
                 "'2009-06-10', 't')");
         execute(

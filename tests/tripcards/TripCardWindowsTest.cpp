@@ -457,6 +457,8 @@ TEST(CardRegister, DocumentButtonMakesTheChosenFormWithThePlannedServices) {
     Fixture f;
     ASSERT_TRUE(f.session);
     DocumentsFolder documents;
+    // The demo gives the vehicle services of its own; the reminder must show the one planned here.
+    f.execute(QStringLiteral("delete from A_OBSLU where KODA = 1"));
     f.execute(QStringLiteral("insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, STANP, PLANW) "
                              "values (1, 900, 'OT', 'Obsługa techniczna', '2009-07-15', 45000, 'N')"));
     std::unique_ptr<CardRegisterData> data;

@@ -56,7 +56,8 @@ QString registerReportMachine(const EquipmentContext& machine) {
 }
 
 QString workCardTemplate(bool onePage) {
-    return onePage ? QStringLiteral("karta_pracy_sprzetu3.xlsx") : QStringLiteral("karta_pracy_sprzetu1.xlsx");
+    return onePage ? QStringLiteral("karta_pracy_sprzetu3.xlsx")
+                   : QStringLiteral("karta_pracy_sprzetu1.xlsx");
 }
 
 QString pagesCaption(bool ticked) {

@@ -27,7 +27,7 @@ QString setupIniPath() {
 
 void openTechnicalFunctions(QWidget* parent, session::Session& session, std::function<void()> titleChanged) {
     Tech window(session, std::move(titleChanged), parent);
-    window.exec();
+    ui::openChild(parent, window);
 }
 
 Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidget* parent, QString setupIni)
