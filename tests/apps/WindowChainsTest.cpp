@@ -48,6 +48,11 @@ const Level pojazdEd{"PojazdEd", {"Return"}, "^Dane Szczegółowe Pojazdu :", ed
 const Level karta{"Karta", {"alt+k"}, "^Karty Drogowe ", listCloses};
 const Level kartaD{"KartaD", {"Return"}, "^Szczegółowe Dane Karty Drogowej", editorCloses};
 const Level sprzet{"Sprzet", mainButton(3), "^Kartoteka Sprzętu ", listCloses};
+const Level kartaSp{"KartaSp", {"alt+k"}, "^Karty Sprzętu ", listCloses};
+const Level kartaSpEd{"KartaSpEd", {"Return"}, "^Szczegółowe Dane Karty Sprzętowej", editorCloses};
+const Level obslugaT{"ObslugaT", {"alt+o"}, "^Kartoteka Obsług Technicznych ", listCloses};
+const Level obslugaTD{
+    "ObslugaTD", {"Return"}, "^Korekta Danych o Obsłudze Technicznej Pojazdu$", editorCloses};
 const Level sprzetEd{"SprzetEd", {"Return"}, "^Dane Szczegółowe Sprzętu :", editorCloses};
 const Level pozKarPa{"PozKarPa",
                      mainButton(1),
@@ -86,6 +91,10 @@ const Chain chains[] = {
     {"KartaD", {pojazd, karta, kartaD}},
     {"Sprzet", {sprzet}},
     {"SprzetEd", {sprzet, sprzetEd}},
+    {"KartaSp", {sprzet, kartaSp}},
+    {"KartaSpEd", {sprzet, kartaSp, kartaSpEd}},
+    {"ObslugaT", {pojazd, obslugaT}},
+    {"ObslugaTD", {pojazd, obslugaT, obslugaTD}},
     {"PozKarPa", {pozKarPa}},
     {"RodzajPo", {pozKarPa, dictionary("RodzajPo", 0, "^Kartoteka Rodzajów Pojazdów$")}},
     {"RodzPEd",
