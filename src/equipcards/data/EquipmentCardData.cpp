@@ -2,6 +2,7 @@
 
 #include "core/NumberFormat.h"
 #include "db/ColumnValues.h"
+#include "db/ListRead.h"
 #include "equipcards/rules/EquipmentRegister.h"
 #include "equipcards/rules/EquipmentSettlement.h"
 #include "tripcards/rules/CardRegister.h"
@@ -30,11 +31,6 @@ const QString machineLock = QStringLiteral("select KODS, BLOKADA from A_SPRZET w
 // The columns the insert names; the quantities take their defaults (0).
 const char* const insertColumns[] = {"KODS",  "KODK",     "NRREJ",   "ROKS",    "MIES",
                                      "DATAS", "NORMAPAL", "IMIENAZ", "NORMOLM", "NORMOLS"};
-
-QString dbMessage(const std::exception& e) {
-    if (const auto* d = dynamic_cast<const db::DbError*>(&e)) return d->message();
-    return QString::fromLocal8Bit(e.what());
-}
 
 } // namespace
 
@@ -153,17 +149,11 @@ std::optional<RegisterMachine> EquipmentCardData::loadMachine(int KODS) {
 
 EquipmentCardList EquipmentCardData::list(int KODS) {
     EquipmentCardList result;
-    try {
-        db::inTransaction(bracket_, [&](db::Transaction&) {
-            db::inTransaction(working_, [&](db::Transaction& t) {
-                for (const db::Row& row : t.select(listStatement, {{"KODS", KODS}}))
-                    result.cards.push_back(equipmentCardFromRow(row));
-            });
-        });
-    } catch (const std::exception& e) {
-        result.cards.clear();
-        result.error = dbMessage(e);
-    }
+    result.error = db::readListInBracket(bracket_, working_, [&](db::Transaction& t) {
+        for (const db::Row& row : t.select(listStatement, {{"KODS", KODS}}))
+            result.cards.push_back(equipmentCardFromRow(row));
+    });
+    if (!result.error.isEmpty()) result.cards.clear();
     return result;
 }
 
@@ -175,7 +165,7 @@ AddResult EquipmentCardData::addCard(const EquipmentContext& machine, const QDat
     } catch (const std::exception& e) {
         AddResult failed;
         failed.status = AddStatus::Failed;
-        failed.message = dbMessage(e);
+        failed.message = db::errorMessage(e);
         return failed;
     }
 }
@@ -211,7 +201,7 @@ PostResult EquipmentCardData::postCard(const EquipmentCard& edited, const Equipm
     } catch (const std::exception& e) {
         result = PostResult();
         result.status = PostStatus::Failed;
-        result.message = dbMessage(e);
+        result.message = db::errorMessage(e);
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "core/NumberFormat.h"
 #include "db/ColumnValues.h"
+#include "db/ListRead.h"
 #include "tripcards/rules/CardAccess.h"
 
 #include <QStringList>
@@ -42,11 +43,6 @@ const char* const insertColumns[] = {"KODA",     "KODD",     "NRREJ",    "ROKD",
 QString capacityText(const db::Row& row, const char* column, const QLocale& locale) {
     const QString name = QLatin1String(column);
     return row.isNull(name) ? QString() : formatGeneral(row.number(name), locale);
-}
-
-QString dbMessage(const std::exception& e) {
-    if (const auto* d = dynamic_cast<const db::DbError*>(&e)) return d->message();
-    return QString::fromLocal8Bit(e.what());
 }
 
 } // namespace
@@ -131,17 +127,11 @@ std::optional<RegisterVehicle> CardRegisterData::loadVehicle(int KODA) {
 
 CardList CardRegisterData::list(int KODA) {
     CardList result;
-    try {
-        db::inTransaction(bracket_, [&](db::Transaction&) {
-            db::inTransaction(working_, [&](db::Transaction& t) {
-                for (const db::Row& row : t.select(listStatement, {{"KODA", KODA}}))
-                    result.cards.push_back(cardFromRow(row));
-            });
-        });
-    } catch (const std::exception& e) {
-        result.cards.clear();
-        result.error = dbMessage(e);
-    }
+    result.error = db::readListInBracket(bracket_, working_, [&](db::Transaction& t) {
+        for (const db::Row& row : t.select(listStatement, {{"KODA", KODA}}))
+            result.cards.push_back(cardFromRow(row));
+    });
+    if (!result.error.isEmpty()) result.cards.clear();
     return result;
 }
 
@@ -228,7 +218,7 @@ AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& 
     } catch (const std::exception& e) {
         result = AddResult();
         result.status = AddStatus::Failed;
-        result.message = dbMessage(e);
+        result.message = db::errorMessage(e);
     }
     return result;
 }
@@ -268,7 +258,7 @@ PostResult CardRegisterData::postCard(const CardRecord& edited, const CardKey& o
     } catch (const std::exception& e) {
         result = PostResult();
         result.status = PostStatus::Failed;
-        result.message = dbMessage(e);
+        result.message = db::errorMessage(e);
     }
     return result;
 }
@@ -323,7 +313,7 @@ DocumentFieldsOutcome CardRegisterData::documentFields(const CardRecord& card, c
         reminders = serviceReminders(vehicle.KODA);
     } catch (const std::exception& e) {
         DocumentFieldsOutcome failed;
-        failed.error = dbMessage(e);
+        failed.error = db::errorMessage(e);
         return failed;
     }
     return tripcards::documentFields(card, vehicle, settings_, reminders, today, locale);
