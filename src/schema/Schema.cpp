@@ -60,6 +60,11 @@ QStringList accessLevelTableStatements() {
         QStringLiteral("GRANT SELECT ON FJ_DOSTEP TO PUBLIC")};
 }
 
+QStringList addonOptionsTableStatements() {
+    return {QStringLiteral("CREATE TABLE FJ_OPCJE (KLUCZ VARCHAR(40) NOT NULL PRIMARY KEY, WARTOSC VARCHAR(250))"),
+            QStringLiteral("GRANT SELECT ON FJ_OPCJE TO PUBLIC")};
+}
+
 bool addAccessLevelTable(db::Attachment& attachment) {
     db::Transaction t(attachment);
     bool exists = db::inTransaction(t, [](db::Transaction& tr) {
@@ -170,6 +175,8 @@ END)");
     // administrator) may change them: a user can alter his own names and group number on the server,
     // so those cannot be trusted for rights.
     s << accessLevelTableStatements();
+    // The switches and numbers of the optional additions; a missing row is the default.
+    s << addonOptionsTableStatements();
     s << statementIndexStatements();
     return s;
 }

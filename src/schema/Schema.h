@@ -14,6 +14,9 @@ QStringList creationStatements();
 // The table of operators' access levels, readable by everyone and writable only by the
 // administrator. Part of every new database; older databases get it through addAccessLevelTable.
 QStringList accessLevelTableStatements();
+// The key/value table of the optional additions' switches and numbers (KLUCZ, WARTOSC), readable
+// by everyone; written by the settings window of an operator with all rights.
+QStringList addonOptionsTableStatements();
 // Adds the access level table to a database that lacks it; false when it is there already.
 bool addAccessLevelTable(db::Attachment& attachment);
 

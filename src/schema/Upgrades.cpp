@@ -200,6 +200,9 @@ std::vector<UpgradeStep> buildSteps() {
         if (presenceOf(sql).kind == Presence::Kind::Index) own.blocks.push_back(block({sql}));
     own.alignsColumns = true;
     steps.push_back(own);
+
+    // The options of the additions (plausibility checks, services due by the odometer).
+    steps.push_back({QStringLiteral("2.01"), done(QStringLiteral("2.01")), {block(addonOptionsTableStatements())}});
     return steps;
 }
 

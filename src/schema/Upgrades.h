@@ -37,8 +37,8 @@ struct UpgradeStep {
     bool alignsColumns = false;
 };
 
-// The upgrade steps in version order: the nine of the older versions and the one that adds what this
-// system keeps beside them.
+// The upgrade steps in version order: the nine of the older versions, the one that adds what this
+// system keeps beside them, and those of the optional additions.
 const std::vector<UpgradeStep>& upgradeSteps();
 const UpgradeStep& upgradeStep(const QString& version);
 

@@ -117,3 +117,25 @@ TEST_F(ServiceFixture, TripCardRemindersReadThePlannedServices) {
     EXPECT_EQ(first.DATAP, QStringLiteral("2009-12-01"));
     EXPECT_EQ(second.NAZWA, QStringLiteral("Obsługa UDT"));
 }
+
+// The list of due services reads the vehicle's highest final odometer from its trip cards.
+TEST_F(ServiceFixture, DueServicesByDateAndByCounter) {
+    plan(1, "BT", QDate(2009, 6, 10), 0);      // due by date
+    plan(1, "OT", QDate(2009, 12, 1), 60000);  // due by counter: 59600 is within 500 km of it
+    plan(2, "OT", QDate(2009, 12, 1), 60000);  // vehicle 2 has no card
+    plan(2, "LT", QDate(2009, 6, 20), 0);      // not yet
+    sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGS) values (1, 1, 9, 4, 58000)"));
+    sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGS) values (1, 2, 9, 5, 59600)"));
+
+    const std::vector<DueService> byDate = data.dueServices(QDate(2009, 6, 15), false, 500);
+    ASSERT_EQ(byDate.size(), 1u);
+    EXPECT_EQ(byDate[0].service.TYP, QStringLiteral("BT"));
+    EXPECT_EQ(byDate[0].NRREJ, QStringLiteral("KN 1"));
+
+    const std::vector<DueService> both = data.dueServices(QDate(2009, 6, 15), true, 500);
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_TRUE(both[1].why.byCounter);
+    EXPECT_FALSE(both[1].why.byDate);
+    EXPECT_EQ(both[1].lastOdometer, std::optional<double>(59600));
+    EXPECT_TRUE(data.dueServices(QDate(2009, 6, 15), true, 300).size() == 1u);
+}

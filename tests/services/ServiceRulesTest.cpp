@@ -66,3 +66,54 @@ TEST(ServiceRegister, CaptionAndTitles) {
     EXPECT_EQ(caption.mid(80), QStringLiteral("Czerwiec 2009"));
     EXPECT_EQ(registerExportTitle(QString(90, QLatin1Char('x')), QStringLiteral("KN 1")).size(), 100);
 }
+
+struct DueCase {
+    const char* name;
+    const char* PLANW;
+    QDate DATAP;
+    double STANP;
+    std::optional<double> lastOdometer;
+    bool byCounter;
+    int margin;
+    bool dueByDate;
+    bool dueByCounter;
+};
+
+class Due : public ::testing::TestWithParam<DueCase> {};
+
+TEST_P(Due, ByDateAndByCounter) {
+    const DueCase& c = GetParam();
+    ServiceRecord s;
+    s.PLANW = QString::fromLatin1(c.PLANW);
+    s.DATAP = c.DATAP;
+    s.STANP = c.STANP;
+    const ServiceDue d = serviceDue(s, QDate(2009, 6, 15), c.lastOdometer, c.byCounter, c.margin);
+    EXPECT_EQ(d.byDate, c.dueByDate);
+    EXPECT_EQ(d.byCounter, c.dueByCounter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Due,
+    ::testing::Values(DueCase{"PlannedToday", "N", QDate(2009, 6, 15), 0, 50000, true, 500, true, false},
+                      DueCase{"PlannedTomorrow", "N", QDate(2009, 6, 16), 0, 50000, true, 500, false, false},
+                      DueCase{"OverdueLowerCaseFlag", "n", QDate(2009, 1, 1), 0, {}, false, 500, true, false},
+                      DueCase{"CarriedOutIsNeverDue", "T", QDate(2009, 1, 1), 40000, 50000, true, 500, false,
+                              false},
+                      DueCase{"NoPlannedDate", "N", QDate(), 0, 50000, true, 500, false, false},
+                      DueCase{"CounterReachedLessMargin", "N", QDate(2009, 9, 1), 50500, 50000, true, 500, false,
+                              true},
+                      DueCase{"CounterJustShortOfMargin", "N", QDate(2009, 9, 1), 50500.01, 50000, true, 500,
+                              false, false},
+                      DueCase{"CounterWithoutMargin", "N", QDate(2009, 9, 1), 50000, 50000, true, 0, false, true},
+                      DueCase{"CounterSwitchedOff", "N", QDate(2009, 9, 1), 40000, 50000, false, 500, false,
+                              false},
+                      DueCase{"NoPlannedCounter", "N", QDate(2009, 9, 1), 0, 50000, true, 500, false, false},
+                      DueCase{"VehicleWithoutCards", "N", QDate(2009, 9, 1), 400, {}, true, 500, false, false},
+                      DueCase{"BothKinds", "N", QDate(2009, 6, 1), 40000, 50000, true, 500, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DueReason, NamesBothKinds) {
+    EXPECT_EQ(dueReasonText({true, false}), QStringLiteral("termin"));
+    EXPECT_EQ(dueReasonText({false, true}), QStringLiteral("licznik"));
+    EXPECT_EQ(dueReasonText({true, true}), QStringLiteral("termin, licznik"));
+}

@@ -1,6 +1,7 @@
 // The register's statements against an embedded database.
 
 #include "tripcards/data/CardRegisterData.h"
+#include "session/data/AddonOptionsData.h"
 #include "core/NumberFormat.h"
 #include "support/TestSupport.h"
 #include "tripcards/rules/Settlement.h"
@@ -413,4 +414,33 @@ TEST_F(RegisterFixture, ServiceRemindersAndDocumentFields) {
     EXPECT_EQ(doc.fields.totalCapacity, formatGeneral(270));
     EXPECT_EQ(doc.fields.firstService.NAZWA, QStringLiteral("Obsługa Techniczna 2"));
     EXPECT_EQ(doc.fields.cardNumber, QStringLiteral("1"));
+}
+
+// The checks run only when switched on in the options, and read the vehicle's earlier months.
+TEST_F(RegisterFixture, PlausibilityWarningsFollowTheOptionAndTheHistory) {
+    addVehicle({});
+    for (int month = 1; month <= 5; ++month)
+        sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (1, :D, 8, :M, 1000)"),
+            {{"D", month}, {"M", month}});
+    // A later month and another vehicle's months are not the history of a card of March 2009.
+    sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (1, 50, 9, 4, 90000)"));
+    sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (2, 51, 9, 1, 90000)"));
+    CardRecord card;
+    card.KODA = 1;
+    card.ROKD = 9;
+    card.MIED = 3;
+    EXPECT_EQ(data().earlierMileages(card).size(), 5u);
+    card.PRZEBIEG0 = 20000;
+    card.PRZEBIEGM = 5000;
+    card.PRZEBIEGS = 25000;
+    const VehicleContext v = vehicle(1);
+    EXPECT_TRUE(data().plausibilityWarnings(card, v).isEmpty()); // off by default
+
+    AddonOptions on;
+    on.plausibilityChecks = true;
+    session::saveAddonOptions(working, on);
+    EXPECT_EQ(data().plausibilityWarnings(card, v).size(), 1);
+    card.PRZEBIEGM = 3000;
+    card.PRZEBIEGS = 23000;
+    EXPECT_TRUE(data().plausibilityWarnings(card, v).isEmpty());
 }

@@ -120,4 +120,25 @@ std::vector<ServiceKind> ServiceData::kinds() {
     return result;
 }
 
+std::vector<DueService> ServiceData::dueServices(const QDate& today, bool byCounter, int margin) {
+    std::vector<DueService> due;
+    db::inTransaction(working_, [&](db::Transaction& t) {
+        const db::Rows rows = t.select(QStringLiteral(
+            "select s.*, a.NRREJ as A_NRREJ, a.NAZWA as A_NAZWA, "
+            "(select max(k.PRZEBIEGS) from A_KARTA k where k.KODA = s.KODA) as LICZNIK "
+            "from A_OBSLU s join A_AUTO a on a.KODA = s.KODA "
+            "where upper(s.PLANW) = 'N' order by s.KODA, s.KODB"));
+        for (const db::Row& r : rows) {
+            DueService d;
+            d.service = serviceFromRow(r);
+            d.NRREJ = r.text(QStringLiteral("A_NRREJ")).trimmed();
+            d.vehicleName = r.text(QStringLiteral("A_NAZWA")).trimmed();
+            if (!r.isNull(QStringLiteral("LICZNIK"))) d.lastOdometer = r.number(QStringLiteral("LICZNIK"));
+            d.why = serviceDue(d.service, today, d.lastOdometer, byCounter, margin);
+            if (d.why.due()) due.push_back(d);
+        }
+    });
+    return due;
+}
+
 } // namespace korven::services

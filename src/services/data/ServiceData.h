@@ -53,6 +53,11 @@ public:
     // Deletes the service; false when it failed (rolled back) or there was no such service.
     bool remove(int KODA, int KODB);
 
+    // The services planned and not yet carried out that are due on `today`, by date and, when
+    // `byCounter` is on, by the odometer (the highest final odometer of the vehicle's trip cards)
+    // reaching the planned counter less `margin` km; in order of vehicle code and service number.
+    // Database errors are passed on.
+    std::vector<DueService> dueServices(const QDate& today, bool byCounter, int margin);
     // The service kinds in code order. Database errors are passed on.
     std::vector<ServiceKind> kinds();
 

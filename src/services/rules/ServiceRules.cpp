@@ -2,6 +2,8 @@
 
 #include "core/Period.h"
 
+#include <QStringList>
+
 namespace korven::services {
 
 namespace {
@@ -74,6 +76,22 @@ QString registerReportVehicle(const QString& vehicleName, const QString& registr
 
 std::span<const RegisterColumn> registerColumns() {
     return columns;
+}
+
+ServiceDue serviceDue(const ServiceRecord& service, const QDate& today, std::optional<double> lastOdometer,
+                      bool byCounter, int margin) {
+    ServiceDue d;
+    if (service.PLANW.trimmed().toUpper() != QLatin1String("N")) return d;
+    d.byDate = service.DATAP.isValid() && today.isValid() && service.DATAP <= today;
+    d.byCounter = byCounter && service.STANP > 0 && lastOdometer && *lastOdometer >= service.STANP - margin;
+    return d;
+}
+
+QString dueReasonText(const ServiceDue& why) {
+    QStringList parts;
+    if (why.byDate) parts << QStringLiteral("termin");
+    if (why.byCounter) parts << QStringLiteral("licznik");
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace korven::services

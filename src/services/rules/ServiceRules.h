@@ -46,6 +46,33 @@ void applyKind(ServiceRecord& service, const ServiceKind& kind);
 // the same way. Nothing for a service without a date carried out.
 std::optional<QDate> plannedDate(const QDate& done, int months);
 
+// Why a planned service is due: its planned date has come, or the vehicle's odometer has reached its
+// planned counter (less the margin set in the options).
+struct ServiceDue {
+    bool byDate = false;
+    bool byCounter = false;
+    bool due() const { return byDate || byCounter; }
+};
+
+// Whether a service is due on `today` for a vehicle whose latest settled trip card ended at
+// `lastOdometer` (nothing when the vehicle has no card). Only a service planned and not yet carried
+// out (PLANW "N", any case) is due. By date: a planned date on or before today. By counter, only
+// when `byCounter` is on: a planned counter above 0 that the odometer has reached, less `margin` km.
+ServiceDue serviceDue(const ServiceRecord& service, const QDate& today, std::optional<double> lastOdometer,
+                      bool byCounter, int margin);
+
+// One line of the list of due services.
+struct DueService {
+    QString NRREJ;
+    QString vehicleName;
+    ServiceRecord service;
+    ServiceDue why;
+    std::optional<double> lastOdometer;
+};
+// The text of the reason column: "termin", "licznik" or both.
+QString dueReasonText(const ServiceDue& why);
+inline const QString dueListCaption = QStringLiteral("Obsługi techniczne do wykonania");
+
 // Captions, titles and messages of the register and its editor.
 QString registerCaption(const QString& vehicleName, const QString& registration,
                         const SystemSettings& settings);

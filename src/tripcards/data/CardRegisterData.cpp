@@ -3,6 +3,8 @@
 #include "core/NumberFormat.h"
 #include "db/ColumnValues.h"
 #include "db/ListRead.h"
+#include "session/data/AddonOptionsData.h"
+#include "tripcards/rules/Plausibility.h"
 #include "tripcards/rules/CardAccess.h"
 
 #include <QStringList>
@@ -281,6 +283,27 @@ int CardRegisterData::vehicleCardCount(int KODA) {
         return t.scalar(QStringLiteral("select count(*) from A_KARTA where KODA = :KODA"), {{"KODA", KODA}})
             .toInt();
     }));
+}
+
+std::vector<double> CardRegisterData::earlierMileages(const CardRecord& card, int months) {
+    // The months before the card's own, latest first; the period is compared as year * 12 + month.
+    std::vector<double> mileages;
+    db::inTransaction(working_, [&](db::Transaction& t) {
+        const db::Rows rows = t.select(QStringLiteral("select first %1 PRZEBIEGM from A_KARTA where KODA = :KODA "
+                                                      "and ROKD * 12 + MIED < :OKRES "
+                                                      "order by ROKD desc, MIED desc, KODD desc")
+                                           .arg(months),
+                                       {{"KODA", card.KODA}, {"OKRES", card.ROKD * 12 + card.MIED}});
+        for (const db::Row& r : rows)
+            mileages.push_back(r.number(QStringLiteral("PRZEBIEGM")));
+    });
+    return mileages;
+}
+
+QStringList CardRegisterData::plausibilityWarnings(const CardRecord& card, const VehicleContext& vehicle) {
+    if (!session::readAddonOptions(working_).plausibilityChecks) return {};
+    const std::vector<double> history = earlierMileages(card);
+    return tripcards::plausibilityWarnings(card, vehicle, history);
 }
 
 std::pair<ServiceReminder, ServiceReminder> CardRegisterData::serviceReminders(int KODA) {

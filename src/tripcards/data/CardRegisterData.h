@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -127,6 +128,12 @@ public:
     // How many cards the vehicle has (the start values of a card are open only on a first card).
     int vehicleCardCount(int KODA);
 
+    // The mileages of the vehicle's cards of the `months` months before the card's own, latest first.
+    // Database errors are passed on.
+    std::vector<double> earlierMileages(const CardRecord& card, int months = 12);
+    // The doubts about the card as edited, when the plausibility checks are switched on in the
+    // options; none when they are off. Database errors are passed on.
+    QStringList plausibilityWarnings(const CardRecord& card, const VehicleContext& vehicle);
     // The two service reminders of the work card document. Database errors are passed on.
     std::pair<ServiceReminder, ServiceReminder> serviceReminders(int KODA);
 

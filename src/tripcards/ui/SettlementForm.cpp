@@ -2,6 +2,7 @@
 
 #include "reports/ui/ReportPrint.h"
 #include "tripcards/rules/CardAccess.h"
+#include "tripcards/rules/Plausibility.h"
 #include "tripcards/rules/Settlement.h"
 #include "tripcards/rules/SettlementPrint.h"
 #include "ui/CheckedEdit.h"
@@ -322,6 +323,17 @@ void SettlementForm::printCard() {
 void SettlementForm::saveCard() {
     // A field typed into but not yet left (a shortcut key) is taken first; a refused one stops the save.
     if (!takeTyping()) return;
+    // Doubtful values are shown for the operator to confirm; "No" goes back to the card to correct
+    // it. A check that cannot be read does not stop the save.
+    QStringList warnings;
+    try {
+        warnings = data_.plausibilityWarnings(card_, vehicle_);
+    } catch (const std::exception&) {
+        warnings.clear();
+    }
+    if (!warnings.isEmpty() &&
+        !ui::services().ask(this, plausibilityQuestionTitle, plausibilityQuestion(warnings)))
+        return;
     const PostResult result = data_.saveCard(card_, original_);
     closeAfterSave(result.sound, result.posted() ? QString() : result.message);
 }
