@@ -2,6 +2,7 @@
 
 #include "core/ProgramStart.h"
 #include "exports/ui/EquipmentDocuments.h"
+#include "services/ui/ObslugiPilne.h"
 #include "session/ui/LoginDialog.h"
 #include "session/ui/MainWindows.h"
 #include "ui/Application.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     // The stop signals are read by the window loop; no thread is interrupted by them.
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
             window.close(); // stopped during the start: the exit sequence all the same
         } else {
             window.show();
+            // The services due now, once the menu is on the screen (only when switched on).
+            QTimer::singleShot(0, &window, [&window, &session] { services::showDueServicesAtLogin(&window, *session); });
             rc = app.exec();
         }
         window.runExitSequence(false);

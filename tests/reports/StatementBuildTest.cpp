@@ -470,6 +470,40 @@ TEST(Voucher, FuelOrOilsByCardNumber) {
 // ------------------------------------------------------------------------------------------------
 // Prints
 
+// The doubtful cards of March 2009: each vehicle's March card against its months before, in the
+// year that crosses into 2008; a card of another month is never listed.
+TEST(DoubtfulCards, CardsOfTheMonthAgainstTheYearBefore) {
+    StatementSources s;
+    for (int code : {1, 2, 3}) {
+        s.registry.push_back(vehicle(code));
+        s.registry.back().columns.insert(QStringLiteral("POJ_ZBIO"), QStringLiteral("100"));
+        s.registry.back().columns.insert(QStringLiteral("CZY_MIERNIK"), QStringLiteral("N"));
+    }
+    int number = 1;
+    for (int code : {1, 2, 3})
+        for (int month : {10, 11, 12})
+            s.cards.push_back(card(code, number++, month, 8, {{"PRZEBIEGM", 1000}}));
+    // Vehicle 1 drives as usual, vehicle 2 five times as far, vehicle 3 takes more fuel than its
+    // tank could hold; vehicle 1's doubtful April card is not of the month.
+    s.cards.push_back(card(1, number++, 3, 9, {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 1000}, {"PRZEBIEGS", 6000},
+                                               {"ZUZYCIEP", 100}, {"RAZEMP", 100}}));
+    s.cards.push_back(card(2, number++, 3, 9, {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 5000}, {"PRZEBIEGS", 10000},
+                                               {"ZUZYCIEP", 100}, {"RAZEMP", 100}}));
+    s.cards.push_back(card(3, number++, 3, 9, {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 1000}, {"PRZEBIEGS", 6000},
+                                               {"ZUZYCIEP", 900}, {"RAZEMP", 100}}));
+    s.cards.push_back(card(1, number++, 4, 9, {{"PRZEBIEG0", 6000}, {"PRZEBIEGS", 100}}));
+    StatementChoices c = choices(2009, 3);
+    c.month = 3;
+    c.year = 2009;
+    const ResultTable t = buildStatement(StatementId::DoubtfulCards, c, s);
+    ASSERT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(column(t, QStringLiteral("lp")), (QList<qlonglong>{1, 2}));
+    EXPECT_EQ(t.value(0, QStringLiteral("nrrej")).toString(), QStringLiteral("KN 2"));
+    EXPECT_TRUE(t.value(0, QStringLiteral("uwagi")).toString().contains(QStringLiteral("mediany")));
+    EXPECT_EQ(t.value(1, QStringLiteral("nrrej")).toString(), QStringLiteral("KN 3"));
+    EXPECT_TRUE(t.value(1, QStringLiteral("uwagi")).toString().contains(QStringLiteral("zbiornika")));
+}
+
 TEST(StatementPrint, LayoutsAndParameters) {
     SystemSettings settings;
     settings.NAZWASKR = QStringLiteral("KP PSP Nowy Targ");

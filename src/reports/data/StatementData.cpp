@@ -88,6 +88,12 @@ CardPeriod cardPeriod(StatementId id, const StatementChoices& c, bool equipment)
         p.condition = QStringLiteral(" where %1 = :Y").arg(year);
         p.params = {{"Y", twoDigit(c.year)}};
         return p;
+    case StatementId::DoubtfulCards:
+        // The month and the twelve before it, which the checks compare the month with.
+        p.none = !fits(c.year);
+        p.condition = QStringLiteral(" where %1 * 12 + %2 between :P1 and :P2").arg(year, month);
+        p.params = {{"P1", twoDigit(c.year) * 12 + c.month - 12}, {"P2", twoDigit(c.year) * 12 + c.month}};
+        return p;
     case StatementId::AverageVehicles:
     case StatementId::AverageEquipment: {
         const int from = std::max(c.fromYear, 2000), to = std::min(c.toYear, 2099);

@@ -4,6 +4,7 @@
 
 #include "core/NumberFormat.h"
 #include "core/Rounding.h"
+#include "tripcards/rules/Plausibility.h"
 
 #include <QHash>
 
@@ -64,6 +65,7 @@ bool passesRegistry(StatementId id, const StatementChoices& c, const RegistryRow
     case StatementId::Vehicles:
     case StatementId::TripCards:
     case StatementId::Services:
+    case StatementId::DoubtfulCards:
         return c.kind.passes(r.KOD_RP) && c.group.passes(r.group) && c.unit.passes(r.KOD_KO) &&
                passesVehicleChoice(r, c.vehicles);
     case StatementId::Equipment:
@@ -473,6 +475,50 @@ ResultTable buildAverage(StatementId id, const StatementChoices& c, const Statem
 }
 
 // ------------------------------------------------------------------------------------------------
+// Doubtful trip cards of a month: the plausibility checks of a saved card run over every card of
+// the month, against the vehicle's cards of the twelve months before it.
+
+ResultTable buildDoubtfulCards(const StatementChoices& c, const StatementSources& s, Counter& counter) {
+    ResultTable t = emptyStatement(StatementId::DoubtfulCards, c);
+    const int period = (c.year - 2000) * 12 + c.month;
+    forEachOwner(StatementId::DoubtfulCards, c, s, counter, [&](const RegistryRow& r, const std::vector<const CardRow*>& cards) {
+        std::vector<double> history;
+        for (const CardRow* card : cards) {
+            const int p = card->year * 12 + card->month;
+            if (p >= period - 12 && p < period) history.push_back(card->amount(QStringLiteral("PRZEBIEGM")));
+        }
+        tripcards::VehicleContext vehicle;
+        vehicle.POJ_ZBIO = r.columns.value(QStringLiteral("POJ_ZBIO")).toString();
+        vehicle.CZY_MIERNIK = r.columns.value(QStringLiteral("CZY_MIERNIK")).toString();
+        for (const CardRow* card : cards) {
+            if (card->year * 12 + card->month != period) continue;
+            tripcards::CardRecord record;
+            record.PRZEBIEG0 = card->amount(QStringLiteral("PRZEBIEG0"));
+            record.PRZEBIEGM = card->amount(QStringLiteral("PRZEBIEGM"));
+            record.PRZEBIEGS = card->amount(QStringLiteral("PRZEBIEGS"));
+            record.ZUZYCIEP = card->amount(QStringLiteral("ZUZYCIEP"));
+            record.ZUZYCIEPN = card->amount(QStringLiteral("ZUZYCIEPN"));
+            record.RAZEMP = card->amount(QStringLiteral("RAZEMP"));
+            record.MIER_POCZ = card->amount(QStringLiteral("MIER_POCZ"));
+            record.MIER_KON = card->amount(QStringLiteral("MIER_KON"));
+            const QStringList doubts = tripcards::plausibilityWarnings(record, vehicle, history);
+            if (doubts.isEmpty()) continue;
+            const int row = t.appendRow();
+            t.set(row, QStringLiteral("nrrej"), r.NRREJ);
+            t.set(row, QStringLiteral("nazwaA"), r.NAZWA);
+            t.set(row, QStringLiteral("kodd"), card->number);
+            t.set(row, QStringLiteral("przebieg0"), double(record.PRZEBIEG0));
+            t.set(row, QStringLiteral("przebiegM"), double(record.PRZEBIEGM));
+            t.set(row, QStringLiteral("przebiegS"), double(record.PRZEBIEGS));
+            t.set(row, QStringLiteral("zuzycieP"), double(record.ZUZYCIEP));
+            t.set(row, QStringLiteral("uwagi"), doubts.join(QStringLiteral(" ")));
+        }
+    });
+    numberRows(t, QStringLiteral("lp"), counter);
+    return t;
+}
+
+// ------------------------------------------------------------------------------------------------
 // Technical services.
 
 bool passesPlan(const ServiceRow& s, PlanChoice plan) {
@@ -583,6 +629,8 @@ ResultTable buildStatement(StatementId id, const StatementChoices& choices, cons
         return buildAverage(id, choices, sources, counter);
     case StatementId::Services:
         return buildServices(choices, sources, counter);
+    case StatementId::DoubtfulCards:
+        return buildDoubtfulCards(choices, sources, counter);
     case StatementId::Voucher:
         return buildVoucher(choices, sources, counter);
     }

@@ -215,6 +215,18 @@ QList<FieldDef> serviceFields() {
             text("uwagi", 100, "Uwagi")};
 }
 
+QList<FieldDef> doubtfulFields() {
+    return {integer("lp", "Lp."),
+            text("nrrej", 10, "Nr rejstr."),
+            text("nazwaA", 40, "Nazwa Pojazdu"),
+            integer("kodd", "Nr Karty", kCard),
+            real("przebieg0", "Licznik pocz."),
+            real("przebiegM", "Przebieg [km]"),
+            real("przebiegS", "Licznik końc."),
+            real("zuzycieP", "Faktyczne zużycie [L]"),
+            text("uwagi", 250, "Wątpliwości")};
+}
+
 QList<FieldDef> voucherFields(bool oil) {
     const Display n72 = numberDisplay(7, 2);
     return {integer("lp", "Lp."),
@@ -256,6 +268,8 @@ ResultTable emptyStatement(StatementId id, const StatementChoices& choices) {
         return ResultTable(serviceFields());
     case StatementId::Voucher:
         return ResultTable(voucherFields(choices.oil));
+    case StatementId::DoubtfulCards:
+        return ResultTable(doubtfulFields());
     }
     return {};
 }

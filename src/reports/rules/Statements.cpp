@@ -40,6 +40,8 @@ const StatementInfo kStatements[] = {
     {StatementId::Services, "services", "Zestawienie Obsług Technicznych", 78,
      "Zestawienie Obsług Technicznych"},
     {StatementId::Voucher, "voucher", "Asygnata Rozchodowa", 91, "Asygnata Rozchodowa"},
+    {StatementId::DoubtfulCards, "doubtful-cards", "Zestawienie Wątpliwych Kart Drogowych", 70,
+     "Wątpliwe Karty Drogowe"},
 };
 
 const StatementInfo& info(StatementId id) {
@@ -226,6 +228,14 @@ PrintSpec statementPrint(StatementId id, const StatementChoices& c, const System
                      << qMakePair(QStringLiteral("jednost"), units)
                      << qMakePair(QStringLiteral("obsl"),
                                   filterText(c.service, QStringLiteral("Obsługi wszystkie")));
+        break;
+    case StatementId::DoubtfulCards:
+        p.projectFile = QStringLiteral("RapWatpl.rav");
+        p.dataView = QStringLiteral("RvDataSetConnectionRapWatpl");
+        common();
+        p.parameters << qMakePair(QStringLiteral("rodzaj"), kinds)
+                     << qMakePair(QStringLiteral("grupa"), groups)
+                     << qMakePair(QStringLiteral("jednost"), units) << qMakePair(QStringLiteral("kiedy"), when);
         break;
     case StatementId::Voucher:
         p.projectFile = c.oil ? QStringLiteral("RapAsygnat2.rav") : QStringLiteral("RapAsygnat.rav");

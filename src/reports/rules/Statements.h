@@ -14,7 +14,7 @@
 
 namespace korven::reports {
 
-// The twelve statements of the report menus.
+// The statements of the report menus.
 enum class StatementId {
     Vehicles,         // RapPoj
     Equipment,        // RapSprz
@@ -28,6 +28,7 @@ enum class StatementId {
     AverageEquipment, // RapSredSp
     Services,         // RapObsl
     Voucher,          // RapAsygnat
+    DoubtfulCards,    // RapWatpl: trip cards of a month whose values look doubtful
 };
 
 // The command-line names: "vehicles", "equipment", "trip-cards", ...

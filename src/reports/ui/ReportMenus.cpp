@@ -97,7 +97,8 @@ void openVehicleReports(QWidget* parent, session::Session& session) {
                    {"Zest. Zużycia Paliwa Synt.", StatementId::ByKind},
                    {"Zest. Zużycia Paliwa Analit.", StatementId::YearlyVehicles},
                    {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageVehicles},
-                   {"Zest. Obsług Technicznych", StatementId::Services}});
+                   {"Zest. Obsług Technicznych", StatementId::Services},
+                   {"Wątpliwe Karty Drogowe", StatementId::DoubtfulCards}});
     menu.addButton(QStringLiteral("Formularz Karty Pracy Pojazdu"), QStringLiteral("workCardForm"),
                    [&menu] { openForm(&menu, kWorkCardForm); });
     menu.addButton(QStringLiteral("Formularz Wkładki Uzupełn."), QStringLiteral("insertForm"),

@@ -97,6 +97,11 @@ WindowControls controlsOf(StatementId id) {
         c.plan = true;
         c.dates = true;
         break;
+    case S::DoubtfulCards:
+        c.kinds = c.groups = true;
+        c.radio = WindowControls::Vehicles;
+        c.monthYear = true;
+        break;
     case S::Voucher:
         c.groups = true;
         c.radio = WindowControls::Engine;

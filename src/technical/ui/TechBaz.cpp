@@ -2,6 +2,7 @@
 
 #include "core/Period.h"
 #include "core/SetupIni.h"
+#include "session/data/AddonOptionsData.h"
 #include "session/data/Session.h"
 #include "technical/data/SettingsData.h"
 #include "technical/data/UpdateCheck.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +75,7 @@ TechBaz::TechBaz(session::Session& session, const QString& setupIni, QWidget* pa
     tabs_->addTab(fieldsTab(static_cast<int>(SettingsTab::Company)), QStringLiteral("Dane firmy"));
     tabs_->addTab(fieldsTab(static_cast<int>(SettingsTab::Signatures)), QStringLiteral("Osoby-podpisy"));
     tabs_->addTab(fieldsTab(static_cast<int>(SettingsTab::Multipliers)), QStringLiteral("Mnożniki"));
+    tabs_->addTab(addonsTab(), QStringLiteral("Dodatki"));
     tabs_->addTab(aboutTab(), QStringLiteral("O Programie"));
     layout->addWidget(tabs_);
     auto* buttons = new QHBoxLayout;
@@ -153,6 +156,28 @@ QWidget* TechBaz::fieldsTab(int tab) {
     return page;
 }
 
+QWidget* TechBaz::addonsTab() {
+    auto* page = new QWidget;
+    auto* outer = new QVBoxLayout(page);
+    auto* group = new QGroupBox(QStringLiteral("Dodatki"), page);
+    auto* form = new QFormLayout(group);
+    plausibility_ = new QCheckBox(QStringLiteral("Kontrola wiarygodności danych przy zapisie Karty Drogowej"), group);
+    plausibility_->setObjectName(QStringLiteral("plausibilityChecks"));
+    form->addRow(plausibility_);
+    dueByCounter_ = new QCheckBox(QStringLiteral("Obsługi techniczne wg stanu licznika (oprócz terminu)"), group);
+    dueByCounter_->setObjectName(QStringLiteral("serviceDueByCounter"));
+    form->addRow(dueByCounter_);
+    margin_ = new QLineEdit(group);
+    margin_->setObjectName(QStringLiteral("serviceCounterMargin"));
+    margin_->setMaximumWidth(140);
+    margin_->setMaxLength(6);
+    form->addRow(QStringLiteral("Margines obsługi wg licznika [km]"), margin_);
+    connect(dueByCounter_, &QCheckBox::toggled, margin_, &QLineEdit::setEnabled);
+    outer->addWidget(group);
+    outer->addStretch();
+    return page;
+}
+
 QWidget* TechBaz::aboutTab() {
     auto* page = new QWidget;
     auto* l = new QVBoxLayout(page);
@@ -220,6 +245,11 @@ void TechBaz::fill() {
     switches_[QStringLiteral("ZAPI")]->setChecked(ticked(read_.ZAPI));
     switches_[QStringLiteral("DZWIEK")]->setChecked(ticked(read_.DZWIEK));
     connections_->setText(connectionsText(read_.ILE));
+    ui::guarded(this, [&] { addons_ = session::readAddonOptions(session_.working()); });
+    plausibility_->setChecked(addons_.plausibilityChecks);
+    dueByCounter_->setChecked(addons_.serviceDueByCounter);
+    margin_->setText(QString::number(addons_.serviceCounterMargin));
+    margin_->setEnabled(addons_.serviceDueByCounter);
     const QString logo = read_.LOGO.trimmed();
     showLogo(!logo.isEmpty() && QFileInfo::exists(logo)
                  ? logo
@@ -286,11 +316,21 @@ void TechBaz::save() {
         ui::services().message(this, edited.error, QStringLiteral("Błąd"), ui::MessageIcon::Warning);
         return;
     }
+    const MarginOutcome margin = parseServiceCounterMargin(margin_->text());
+    if (!margin.ok()) {
+        ui::services().message(this, margin.error, QStringLiteral("Błąd"), ui::MessageIcon::Warning);
+        return;
+    }
+    const AddonOptions addons{plausibility_->isChecked(), dueByCounter_->isChecked(), margin.value};
     if (!ui::guarded(this, [&] {
             saveSystemRecord(session_.working(), edited.settings);
             session_.loadSettings();
         }))
         return;
+    // The options are written after the record; should they fail, the window stays open with them.
+    if (addons != addons_ && !ui::guarded(this, [&] { session::saveAddonOptions(session_.working(), addons); }))
+        return;
+    addons_ = addons;
     emit saved();
     accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AddonOptions.h"
 #include "core/SystemSettings.h"
 
 #include <QDialog>
@@ -19,7 +20,8 @@ namespace korven::technical {
 
 class UpdateFetch;
 
-// "Baza Danych Systemu": the system record on five tabs, the update check and the two repairs.
+// "Baza Danych Systemu": the system record on five tabs, the options of the additions on a sixth,
+// the update check and the two repairs.
 class TechBaz : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +41,10 @@ public:
     QLineEdit* field(const QString& column) const { return fields_.value(column); }
     QCheckBox* switchBox(const QString& column) const { return switches_.value(column); }
     QTabWidget* tabs() const { return tabs_; }
+    // The "Dodatki" tab: the switches and the margin of the optional additions.
+    QCheckBox* plausibilityBox() const { return plausibility_; }
+    QCheckBox* dueByCounterBox() const { return dueByCounter_; }
+    QLineEdit* marginField() const { return margin_; }
     QString updateServer() const { return server_; }
 
 signals:
@@ -54,6 +60,7 @@ private:
     void updateChecked(bool ok, const QByteArray& body, const QString& error);
     QWidget* fieldsTab(int tab);
     QWidget* aboutTab();
+    QWidget* addonsTab();
 
     session::Session& session_;
     SystemSettings read_;
@@ -63,6 +70,10 @@ private:
     QMap<QString, QLineEdit*> fields_;
     QMap<QString, QCheckBox*> switches_;
     QLineEdit* month_ = nullptr;
+    AddonOptions addons_;
+    QCheckBox* plausibility_ = nullptr;
+    QCheckBox* dueByCounter_ = nullptr;
+    QLineEdit* margin_ = nullptr;
     QLabel* logo_ = nullptr;
     QLabel* connections_ = nullptr;
     QPushButton* check_ = nullptr;
