@@ -63,6 +63,9 @@ const Level pozKarSp{
 // The window opens on its first button; Shift+Tab from there reaches "Wyjście", the last one.
 const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście", {"shift+Tab", "space"}}}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
+// The doubtful cards statement: the seventh button of the vehicle report menu.
+const Level rapWatpl{"RapWatpl", {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                     "^Zestawienie Wątpliwych Kart Drogowych ", {esc}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
 const Level wykazOP{
     "WykazOP", {"Tab", "space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses, {"space"}};
@@ -117,6 +120,7 @@ const Chain chains[] = {
      {pozKarSp, dictionary("Komenda", 1, "^Kartoteka Jednostek$"),
       dictionaryEditor("KomenEd", "^Korekta Nazwy Jednostki$")}},
     {"Raport", {raport}},
+    {"RapWatpl", {raport, rapWatpl}},
     {"RaportSp", {raportSp}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},

@@ -435,6 +435,36 @@ TEST(ServicesStatement, DateWindowPlanAndKind) {
     EXPECT_EQ(t.value(1, QStringLiteral("nazwaA")).toString(), QStringLiteral("Pojazd 2"));
 }
 
+// With services due by the counter switched on, a planned service whose counter the odometer has
+// reached (less the margin) joins the date window's services; carried out ones never do.
+TEST(ServicesStatement, DueByCounterBesideTheDateWindow) {
+    StatementSources s;
+    s.registry = {vehicle(1), vehicle(2)};
+    auto counted = [](int vehicle, int number, double counter, const char* plan) {
+        ServiceRow r = service(vehicle, number, "OT", QDate(2010, 1, 1), plan);
+        r.STANP = counter;
+        return r;
+    };
+    s.services = {counted(1, 1, 60000, "N"), counted(1, 2, 61000, "N"), counted(1, 3, 59000, "T"),
+                  counted(2, 1, 100, "N"), service(2, 2, "BT", QDate(2009, 3, 20), "N")};
+    s.lastOdometer = {{1, 59600}}; // vehicle 2 has no card
+    StatementChoices c = choices();
+    auto names = [&] {
+        QStringList n;
+        const ResultTable t = buildStatement(StatementId::Services, c, s);
+        for (int r = 0; r < t.rowCount(); ++r)
+            n << t.value(r, QStringLiteral("nrrej")).toString() + QLatin1Char('/') +
+                     t.value(r, QStringLiteral("nazwa")).toString();
+        return n;
+    };
+    EXPECT_EQ(names(), QStringList{QStringLiteral("KN 2/Obsługa 2")});
+    c.dueByCounter = true;
+    c.counterMargin = 500;
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("KN 2/Obsługa 2"), QStringLiteral("KN 1/Obsługa 1")}));
+    c.counterMargin = 0;
+    EXPECT_EQ(names(), QStringList{QStringLiteral("KN 2/Obsługa 2")});
+}
+
 // ------------------------------------------------------------------------------------------------
 // Issue voucher
 

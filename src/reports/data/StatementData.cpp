@@ -138,10 +138,13 @@ std::vector<CardRow> readCards(db::Transaction& t, StatementId id, const Stateme
 
 std::vector<ServiceRow> readServices(db::Transaction& t, const StatementChoices& c) {
     std::vector<ServiceRow> services;
-    if (!c.from.isValid() || !c.to.isValid()) return services;
-    for (const db::Row& row :
-         t.select(QStringLiteral("select * from A_OBSLU where DATAP between :F and :T order by KODA, KODB"),
-                  {{"F", c.from}, {"T", c.to}})) {
+    if (!c.dueByCounter && (!c.from.isValid() || !c.to.isValid())) return services;
+    // With services due by the counter, the planned ones with a counter are read whatever their date.
+    const QString sql = c.dueByCounter ? QStringLiteral("select * from A_OBSLU where (DATAP between :F and :T) or "
+                                                        "(upper(PLANW) = 'N' and STANP > 0) order by KODA, KODB")
+                                       : QStringLiteral("select * from A_OBSLU where DATAP between :F and :T "
+                                                        "order by KODA, KODB");
+    for (const db::Row& row : t.select(sql, {{"F", c.from}, {"T", c.to}})) {
         ServiceRow s;
         s.KODA = static_cast<int>(row.integer(QStringLiteral("KODA")));
         s.KODB = static_cast<int>(row.integer(QStringLiteral("KODB")));
@@ -186,6 +189,11 @@ StatementSources readStatementSources(db::Transaction& t, StatementId id, const 
         break;
     case StatementId::Services:
         s.services = readServices(t, choices);
+        if (choices.dueByCounter)
+            for (const db::Row& row : t.select(QStringLiteral(
+                     "select KODA, max(PRZEBIEGS) as LICZNIK from A_KARTA group by KODA order by KODA")))
+                s.lastOdometer.insert(static_cast<int>(row.integer(QStringLiteral("KODA"))),
+                                      row.number(QStringLiteral("LICZNIK")));
         break;
     case StatementId::ByKind:
         s.dictionary = readDictionary(t, QStringLiteral("A_RODZP"));

@@ -64,6 +64,8 @@ struct StatementSources {
     std::vector<CardRow> cards;
     std::vector<ServiceRow> services;
     std::vector<DictionaryEntry> dictionary; // the statement's rows by kind or group
+    // Services due by the counter: the highest final odometer of each vehicle's trip cards.
+    QHash<int, double> lastOdometer;
 };
 
 } // namespace korven::reports

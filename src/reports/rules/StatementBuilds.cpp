@@ -545,7 +545,11 @@ ResultTable buildServices(const StatementChoices& c, const StatementSources& s, 
             if (!passesPlan(*sv, c.plan)) continue;
             if (!c.service.all && sv->TYP != c.service.typeCode) continue;
             // A service without a planned date cannot fall in the date window.
-            if (!sv->DATAP.isValid() || sv->DATAP < c.from || sv->DATAP > c.to) continue;
+            const bool inWindow = sv->DATAP.isValid() && sv->DATAP >= c.from && sv->DATAP <= c.to;
+            const auto odometer = s.lastOdometer.constFind(r.code);
+            const bool byCounter = c.dueByCounter && sv->PLANW.toUpper() == QLatin1String("N") && sv->STANP > 0 &&
+                                   odometer != s.lastOdometer.cend() && *odometer >= sv->STANP - c.counterMargin;
+            if (!inWindow && !byCounter) continue;
             const int row = t.appendRow();
             t.set(row, QStringLiteral("nrrej"), r.NRREJ);
             t.set(row, QStringLiteral("typ"), sv->TYP);

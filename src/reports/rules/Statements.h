@@ -72,6 +72,10 @@ struct StatementChoices {
     PlanChoice plan = PlanChoice::Any;
     QDate from, to;
     bool oil = false; // voucher: the oils instead of the fuel
+    // Services: when switched on in the options, a planned service whose counter the vehicle's
+    // odometer has reached (less the margin) is listed whatever its planned date.
+    bool dueByCounter = false;
+    int counterMargin = 500;
 };
 
 // The choices a window starts with: the working period of the system record and today.

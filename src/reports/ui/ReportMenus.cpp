@@ -2,6 +2,7 @@
 
 #include "reports/data/StatementData.h"
 #include "reports/ui/ReportWindow.h"
+#include "session/data/AddonOptionsData.h"
 #include "session/data/Session.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
@@ -46,6 +47,12 @@ ReportWindowContext statementContext(session::Session& session, StatementId id) 
             context.lists = db::inTransaction(session.working(),
                                               [&](db::Transaction& t) { return readFilterLists(t, id); });
         });
+    } catch (const std::exception&) {
+    }
+    try {
+        const AddonOptions addons = session::readAddonOptions(session.working());
+        context.serviceDueByCounter = addons.serviceDueByCounter;
+        context.serviceCounterMargin = addons.serviceCounterMargin;
     } catch (const std::exception&) {
     }
     context.read = [&session, id](const StatementChoices& choices) {

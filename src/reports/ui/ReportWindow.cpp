@@ -156,6 +156,8 @@ ReportWindow::ReportWindow(StatementId id, ReportWindowContext context, QWidget*
         return korven::ui::services().openUrl(QUrl::fromLocalFile(path));
     };
     initial_ = defaultChoices(id_, context_.settings, context_.today);
+    initial_.dueByCounter = id_ == StatementId::Services && context_.serviceDueByCounter;
+    initial_.counterMargin = context_.serviceCounterMargin;
     table_ = emptyStatement(id_, initial_);
 
     auto* layout = new QVBoxLayout(this);

@@ -32,6 +32,9 @@ struct ReportWindowContext {
     QDate today;
     FilterLists lists;
     std::function<StatementSources(const StatementChoices&)> read;
+    // The additions' options: services due by the counter.
+    bool serviceDueByCounter = false;
+    int serviceCounterMargin = 500;
 };
 
 // The frame of every report window: the selection filter and the statement's own choices, a grid over
