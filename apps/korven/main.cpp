@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         } else {
             window.show();
             // The services due now, once the menu is on the screen (only when switched on).
-            QTimer::singleShot(0, &window, [&window, &session] { services::showDueServicesAtLogin(&window, *session); });
+            QTimer::singleShot(0, &window,
+                               [&window, &session] { services::showDueServicesAtLogin(&window, *session); });
             rc = app.exec();
         }
         window.runExitSequence(false);

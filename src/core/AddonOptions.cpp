@@ -8,7 +8,9 @@ bool flag(const QMap<QString, QString>& rows, const QString& key) {
     return rows.value(key).trimmed().toUpper() == QLatin1String("T");
 }
 
-QString flagText(bool on) { return on ? QStringLiteral("T") : QStringLiteral("N"); }
+QString flagText(bool on) {
+    return on ? QStringLiteral("T") : QStringLiteral("N");
+}
 
 } // namespace
 

@@ -61,7 +61,8 @@ QStringList accessLevelTableStatements() {
 }
 
 QStringList addonOptionsTableStatements() {
-    return {QStringLiteral("CREATE TABLE FJ_OPCJE (KLUCZ VARCHAR(40) NOT NULL PRIMARY KEY, WARTOSC VARCHAR(250))"),
+    return {QStringLiteral(
+                "CREATE TABLE FJ_OPCJE (KLUCZ VARCHAR(40) NOT NULL PRIMARY KEY, WARTOSC VARCHAR(250))"),
             QStringLiteral("GRANT SELECT ON FJ_OPCJE TO PUBLIC")};
 }
 

@@ -202,7 +202,8 @@ std::vector<UpgradeStep> buildSteps() {
     steps.push_back(own);
 
     // The options of the additions (plausibility checks, services due by the odometer).
-    steps.push_back({QStringLiteral("2.01"), done(QStringLiteral("2.01")), {block(addonOptionsTableStatements())}});
+    steps.push_back(
+        {QStringLiteral("2.01"), done(QStringLiteral("2.01")), {block(addonOptionsTableStatements())}});
     return steps;
 }
 

@@ -64,8 +64,10 @@ const Level pozKarSp{
 const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście", {"shift+Tab", "space"}}}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
 // The doubtful cards statement: the seventh button of the vehicle report menu.
-const Level rapWatpl{"RapWatpl", {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
-                     "^Zestawienie Wątpliwych Kart Drogowych ", {esc}};
+const Level rapWatpl{"RapWatpl",
+                     {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                     "^Zestawienie Wątpliwych Kart Drogowych ",
+                     {esc}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
 const Level wykazOP{
     "WykazOP", {"Tab", "space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses, {"space"}};

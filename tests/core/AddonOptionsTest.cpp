@@ -29,8 +29,9 @@ TEST(AddonOptions, FlagsAndMarginAsStored) {
     };
     for (const Case& c : {Case{"T", "300", true, 300}, Case{" t ", "0", true, 0}, Case{"N", "-5", false, 500},
                           Case{"TAK", "abc", false, 500}, Case{"", "100001", false, 500}}) {
-        const AddonOptions o = addonOptionsFrom({{addon_keys::plausibilityChecks, QLatin1String(c.flag)},
-                                                 {addon_keys::serviceCounterMargin, QLatin1String(c.margin)}});
+        const AddonOptions o =
+            addonOptionsFrom({{addon_keys::plausibilityChecks, QLatin1String(c.flag)},
+                              {addon_keys::serviceCounterMargin, QLatin1String(c.margin)}});
         EXPECT_EQ(o.plausibilityChecks, c.on) << c.flag;
         EXPECT_EQ(o.serviceCounterMargin, c.marginRead) << c.margin;
     }

@@ -515,12 +515,18 @@ TEST(DoubtfulCards, CardsOfTheMonthAgainstTheYearBefore) {
             s.cards.push_back(card(code, number++, month, 8, {{"PRZEBIEGM", 1000}}));
     // Vehicle 1 drives as usual, vehicle 2 five times as far, vehicle 3 takes more fuel than its
     // tank could hold; vehicle 1's doubtful April card is not of the month.
-    s.cards.push_back(card(1, number++, 3, 9, {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 1000}, {"PRZEBIEGS", 6000},
-                                               {"ZUZYCIEP", 100}, {"RAZEMP", 100}}));
-    s.cards.push_back(card(2, number++, 3, 9, {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 5000}, {"PRZEBIEGS", 10000},
-                                               {"ZUZYCIEP", 100}, {"RAZEMP", 100}}));
-    s.cards.push_back(card(3, number++, 3, 9, {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 1000}, {"PRZEBIEGS", 6000},
-                                               {"ZUZYCIEP", 900}, {"RAZEMP", 100}}));
+    s.cards.push_back(card(
+        1, number++, 3, 9,
+        {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 1000}, {"PRZEBIEGS", 6000}, {"ZUZYCIEP", 100}, {"RAZEMP", 100}}));
+    s.cards.push_back(card(2, number++, 3, 9,
+                           {{"PRZEBIEG0", 5000},
+                            {"PRZEBIEGM", 5000},
+                            {"PRZEBIEGS", 10000},
+                            {"ZUZYCIEP", 100},
+                            {"RAZEMP", 100}}));
+    s.cards.push_back(card(
+        3, number++, 3, 9,
+        {{"PRZEBIEG0", 5000}, {"PRZEBIEGM", 1000}, {"PRZEBIEGS", 6000}, {"ZUZYCIEP", 900}, {"RAZEMP", 100}}));
     s.cards.push_back(card(1, number++, 4, 9, {{"PRZEBIEG0", 6000}, {"PRZEBIEGS", 100}}));
     StatementChoices c = choices(2009, 3);
     c.month = 3;

@@ -120,10 +120,10 @@ TEST_F(ServiceFixture, TripCardRemindersReadThePlannedServices) {
 
 // The list of due services reads the vehicle's highest final odometer from its trip cards.
 TEST_F(ServiceFixture, DueServicesByDateAndByCounter) {
-    plan(1, "BT", QDate(2009, 6, 10), 0);      // due by date
-    plan(1, "OT", QDate(2009, 12, 1), 60000);  // due by counter: 59600 is within 500 km of it
-    plan(2, "OT", QDate(2009, 12, 1), 60000);  // vehicle 2 has no card
-    plan(2, "LT", QDate(2009, 6, 20), 0);      // not yet
+    plan(1, "BT", QDate(2009, 6, 10), 0);     // due by date
+    plan(1, "OT", QDate(2009, 12, 1), 60000); // due by counter: 59600 is within 500 km of it
+    plan(2, "OT", QDate(2009, 12, 1), 60000); // vehicle 2 has no card
+    plan(2, "LT", QDate(2009, 6, 20), 0);     // not yet
     sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGS) values (1, 1, 9, 4, 58000)"));
     sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGS) values (1, 2, 9, 5, 59600)"));
 

@@ -94,22 +94,19 @@ TEST_P(Due, ByDateAndByCounter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Due,
-    ::testing::Values(DueCase{"PlannedToday", "N", QDate(2009, 6, 15), 0, 50000, true, 500, true, false},
-                      DueCase{"PlannedTomorrow", "N", QDate(2009, 6, 16), 0, 50000, true, 500, false, false},
-                      DueCase{"OverdueLowerCaseFlag", "n", QDate(2009, 1, 1), 0, {}, false, 500, true, false},
-                      DueCase{"CarriedOutIsNeverDue", "T", QDate(2009, 1, 1), 40000, 50000, true, 500, false,
-                              false},
-                      DueCase{"NoPlannedDate", "N", QDate(), 0, 50000, true, 500, false, false},
-                      DueCase{"CounterReachedLessMargin", "N", QDate(2009, 9, 1), 50500, 50000, true, 500, false,
-                              true},
-                      DueCase{"CounterJustShortOfMargin", "N", QDate(2009, 9, 1), 50500.01, 50000, true, 500,
-                              false, false},
-                      DueCase{"CounterWithoutMargin", "N", QDate(2009, 9, 1), 50000, 50000, true, 0, false, true},
-                      DueCase{"CounterSwitchedOff", "N", QDate(2009, 9, 1), 40000, 50000, false, 500, false,
-                              false},
-                      DueCase{"NoPlannedCounter", "N", QDate(2009, 9, 1), 0, 50000, true, 500, false, false},
-                      DueCase{"VehicleWithoutCards", "N", QDate(2009, 9, 1), 400, {}, true, 500, false, false},
-                      DueCase{"BothKinds", "N", QDate(2009, 6, 1), 40000, 50000, true, 500, true, true}),
+    ::testing::Values(
+        DueCase{"PlannedToday", "N", QDate(2009, 6, 15), 0, 50000, true, 500, true, false},
+        DueCase{"PlannedTomorrow", "N", QDate(2009, 6, 16), 0, 50000, true, 500, false, false},
+        DueCase{"OverdueLowerCaseFlag", "n", QDate(2009, 1, 1), 0, {}, false, 500, true, false},
+        DueCase{"CarriedOutIsNeverDue", "T", QDate(2009, 1, 1), 40000, 50000, true, 500, false, false},
+        DueCase{"NoPlannedDate", "N", QDate(), 0, 50000, true, 500, false, false},
+        DueCase{"CounterReachedLessMargin", "N", QDate(2009, 9, 1), 50500, 50000, true, 500, false, true},
+        DueCase{"CounterJustShortOfMargin", "N", QDate(2009, 9, 1), 50500.01, 50000, true, 500, false, false},
+        DueCase{"CounterWithoutMargin", "N", QDate(2009, 9, 1), 50000, 50000, true, 0, false, true},
+        DueCase{"CounterSwitchedOff", "N", QDate(2009, 9, 1), 40000, 50000, false, 500, false, false},
+        DueCase{"NoPlannedCounter", "N", QDate(2009, 9, 1), 0, 50000, true, 500, false, false},
+        DueCase{"VehicleWithoutCards", "N", QDate(2009, 9, 1), 400, {}, true, 500, false, false},
+        DueCase{"BothKinds", "N", QDate(2009, 6, 1), 40000, 50000, true, 500, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DueReason, NamesBothKinds) {

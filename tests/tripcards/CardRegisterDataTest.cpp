@@ -1,8 +1,8 @@
 // The register's statements against an embedded database.
 
 #include "tripcards/data/CardRegisterData.h"
-#include "session/data/AddonOptionsData.h"
 #include "core/NumberFormat.h"
+#include "session/data/AddonOptionsData.h"
 #include "support/TestSupport.h"
 #include "tripcards/rules/Settlement.h"
 
@@ -420,11 +420,14 @@ TEST_F(RegisterFixture, ServiceRemindersAndDocumentFields) {
 TEST_F(RegisterFixture, PlausibilityWarningsFollowTheOptionAndTheHistory) {
     addVehicle({});
     for (int month = 1; month <= 5; ++month)
-        sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (1, :D, 8, :M, 1000)"),
+        sql(QStringLiteral(
+                "insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (1, :D, 8, :M, 1000)"),
             {{"D", month}, {"M", month}});
     // A later month and another vehicle's months are not the history of a card of March 2009.
-    sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (1, 50, 9, 4, 90000)"));
-    sql(QStringLiteral("insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (2, 51, 9, 1, 90000)"));
+    sql(QStringLiteral(
+        "insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (1, 50, 9, 4, 90000)"));
+    sql(QStringLiteral(
+        "insert into A_KARTA (KODA, KODD, ROKD, MIED, PRZEBIEGM) values (2, 51, 9, 1, 90000)"));
     CardRecord card;
     card.KODA = 1;
     card.ROKD = 9;

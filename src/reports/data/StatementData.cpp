@@ -140,10 +140,11 @@ std::vector<ServiceRow> readServices(db::Transaction& t, const StatementChoices&
     std::vector<ServiceRow> services;
     if (!c.dueByCounter && (!c.from.isValid() || !c.to.isValid())) return services;
     // With services due by the counter, the planned ones with a counter are read whatever their date.
-    const QString sql = c.dueByCounter ? QStringLiteral("select * from A_OBSLU where (DATAP between :F and :T) or "
-                                                        "(upper(PLANW) = 'N' and STANP > 0) order by KODA, KODB")
-                                       : QStringLiteral("select * from A_OBSLU where DATAP between :F and :T "
-                                                        "order by KODA, KODB");
+    const QString sql = c.dueByCounter
+                            ? QStringLiteral("select * from A_OBSLU where (DATAP between :F and :T) or "
+                                             "(upper(PLANW) = 'N' and STANP > 0) order by KODA, KODB")
+                            : QStringLiteral("select * from A_OBSLU where DATAP between :F and :T "
+                                             "order by KODA, KODB");
     for (const db::Row& row : t.select(sql, {{"F", c.from}, {"T", c.to}})) {
         ServiceRow s;
         s.KODA = static_cast<int>(row.integer(QStringLiteral("KODA")));

@@ -481,39 +481,41 @@ ResultTable buildAverage(StatementId id, const StatementChoices& c, const Statem
 ResultTable buildDoubtfulCards(const StatementChoices& c, const StatementSources& s, Counter& counter) {
     ResultTable t = emptyStatement(StatementId::DoubtfulCards, c);
     const int period = (c.year - 2000) * 12 + c.month;
-    forEachOwner(StatementId::DoubtfulCards, c, s, counter, [&](const RegistryRow& r, const std::vector<const CardRow*>& cards) {
-        std::vector<double> history;
-        for (const CardRow* card : cards) {
-            const int p = card->year * 12 + card->month;
-            if (p >= period - 12 && p < period) history.push_back(card->amount(QStringLiteral("PRZEBIEGM")));
-        }
-        tripcards::VehicleContext vehicle;
-        vehicle.POJ_ZBIO = r.columns.value(QStringLiteral("POJ_ZBIO")).toString();
-        vehicle.CZY_MIERNIK = r.columns.value(QStringLiteral("CZY_MIERNIK")).toString();
-        for (const CardRow* card : cards) {
-            if (card->year * 12 + card->month != period) continue;
-            tripcards::CardRecord record;
-            record.PRZEBIEG0 = card->amount(QStringLiteral("PRZEBIEG0"));
-            record.PRZEBIEGM = card->amount(QStringLiteral("PRZEBIEGM"));
-            record.PRZEBIEGS = card->amount(QStringLiteral("PRZEBIEGS"));
-            record.ZUZYCIEP = card->amount(QStringLiteral("ZUZYCIEP"));
-            record.ZUZYCIEPN = card->amount(QStringLiteral("ZUZYCIEPN"));
-            record.RAZEMP = card->amount(QStringLiteral("RAZEMP"));
-            record.MIER_POCZ = card->amount(QStringLiteral("MIER_POCZ"));
-            record.MIER_KON = card->amount(QStringLiteral("MIER_KON"));
-            const QStringList doubts = tripcards::plausibilityWarnings(record, vehicle, history);
-            if (doubts.isEmpty()) continue;
-            const int row = t.appendRow();
-            t.set(row, QStringLiteral("nrrej"), r.NRREJ);
-            t.set(row, QStringLiteral("nazwaA"), r.NAZWA);
-            t.set(row, QStringLiteral("kodd"), card->number);
-            t.set(row, QStringLiteral("przebieg0"), double(record.PRZEBIEG0));
-            t.set(row, QStringLiteral("przebiegM"), double(record.PRZEBIEGM));
-            t.set(row, QStringLiteral("przebiegS"), double(record.PRZEBIEGS));
-            t.set(row, QStringLiteral("zuzycieP"), double(record.ZUZYCIEP));
-            t.set(row, QStringLiteral("uwagi"), doubts.join(QStringLiteral(" ")));
-        }
-    });
+    forEachOwner(StatementId::DoubtfulCards, c, s, counter,
+                 [&](const RegistryRow& r, const std::vector<const CardRow*>& cards) {
+                     std::vector<double> history;
+                     for (const CardRow* card : cards) {
+                         const int p = card->year * 12 + card->month;
+                         if (p >= period - 12 && p < period)
+                             history.push_back(card->amount(QStringLiteral("PRZEBIEGM")));
+                     }
+                     tripcards::VehicleContext vehicle;
+                     vehicle.POJ_ZBIO = r.columns.value(QStringLiteral("POJ_ZBIO")).toString();
+                     vehicle.CZY_MIERNIK = r.columns.value(QStringLiteral("CZY_MIERNIK")).toString();
+                     for (const CardRow* card : cards) {
+                         if (card->year * 12 + card->month != period) continue;
+                         tripcards::CardRecord record;
+                         record.PRZEBIEG0 = card->amount(QStringLiteral("PRZEBIEG0"));
+                         record.PRZEBIEGM = card->amount(QStringLiteral("PRZEBIEGM"));
+                         record.PRZEBIEGS = card->amount(QStringLiteral("PRZEBIEGS"));
+                         record.ZUZYCIEP = card->amount(QStringLiteral("ZUZYCIEP"));
+                         record.ZUZYCIEPN = card->amount(QStringLiteral("ZUZYCIEPN"));
+                         record.RAZEMP = card->amount(QStringLiteral("RAZEMP"));
+                         record.MIER_POCZ = card->amount(QStringLiteral("MIER_POCZ"));
+                         record.MIER_KON = card->amount(QStringLiteral("MIER_KON"));
+                         const QStringList doubts = tripcards::plausibilityWarnings(record, vehicle, history);
+                         if (doubts.isEmpty()) continue;
+                         const int row = t.appendRow();
+                         t.set(row, QStringLiteral("nrrej"), r.NRREJ);
+                         t.set(row, QStringLiteral("nazwaA"), r.NAZWA);
+                         t.set(row, QStringLiteral("kodd"), card->number);
+                         t.set(row, QStringLiteral("przebieg0"), double(record.PRZEBIEG0));
+                         t.set(row, QStringLiteral("przebiegM"), double(record.PRZEBIEGM));
+                         t.set(row, QStringLiteral("przebiegS"), double(record.PRZEBIEGS));
+                         t.set(row, QStringLiteral("zuzycieP"), double(record.ZUZYCIEP));
+                         t.set(row, QStringLiteral("uwagi"), doubts.join(QStringLiteral(" ")));
+                     }
+                 });
     numberRows(t, QStringLiteral("lp"), counter);
     return t;
 }
@@ -547,8 +549,9 @@ ResultTable buildServices(const StatementChoices& c, const StatementSources& s, 
             // A service without a planned date cannot fall in the date window.
             const bool inWindow = sv->DATAP.isValid() && sv->DATAP >= c.from && sv->DATAP <= c.to;
             const auto odometer = s.lastOdometer.constFind(r.code);
-            const bool byCounter = c.dueByCounter && sv->PLANW.toUpper() == QLatin1String("N") && sv->STANP > 0 &&
-                                   odometer != s.lastOdometer.cend() && *odometer >= sv->STANP - c.counterMargin;
+            const bool byCounter = c.dueByCounter && sv->PLANW.toUpper() == QLatin1String("N") &&
+                                   sv->STANP > 0 && odometer != s.lastOdometer.cend() &&
+                                   *odometer >= sv->STANP - c.counterMargin;
             if (!inWindow && !byCounter) continue;
             const int row = t.appendRow();
             t.set(row, QStringLiteral("nrrej"), r.NRREJ);

@@ -235,7 +235,8 @@ PrintSpec statementPrint(StatementId id, const StatementChoices& c, const System
         common();
         p.parameters << qMakePair(QStringLiteral("rodzaj"), kinds)
                      << qMakePair(QStringLiteral("grupa"), groups)
-                     << qMakePair(QStringLiteral("jednost"), units) << qMakePair(QStringLiteral("kiedy"), when);
+                     << qMakePair(QStringLiteral("jednost"), units)
+                     << qMakePair(QStringLiteral("kiedy"), when);
         break;
     case StatementId::Voucher:
         p.projectFile = c.oil ? QStringLiteral("RapAsygnat2.rav") : QStringLiteral("RapAsygnat.rav");

@@ -123,11 +123,11 @@ std::vector<ServiceKind> ServiceData::kinds() {
 std::vector<DueService> ServiceData::dueServices(const QDate& today, bool byCounter, int margin) {
     std::vector<DueService> due;
     db::inTransaction(working_, [&](db::Transaction& t) {
-        const db::Rows rows = t.select(QStringLiteral(
-            "select s.*, a.NRREJ as A_NRREJ, a.NAZWA as A_NAZWA, "
-            "(select max(k.PRZEBIEGS) from A_KARTA k where k.KODA = s.KODA) as LICZNIK "
-            "from A_OBSLU s join A_AUTO a on a.KODA = s.KODA "
-            "where upper(s.PLANW) = 'N' order by s.KODA, s.KODB"));
+        const db::Rows rows = t.select(
+            QStringLiteral("select s.*, a.NRREJ as A_NRREJ, a.NAZWA as A_NAZWA, "
+                           "(select max(k.PRZEBIEGS) from A_KARTA k where k.KODA = s.KODA) as LICZNIK "
+                           "from A_OBSLU s join A_AUTO a on a.KODA = s.KODA "
+                           "where upper(s.PLANW) = 'N' order by s.KODA, s.KODB"));
         for (const db::Row& r : rows) {
             DueService d;
             d.service = serviceFromRow(r);

@@ -20,14 +20,19 @@ ObslugiPilne::ObslugiPilne(const std::vector<DueService>& due, QWidget* parent) 
     setObjectName(QStringLiteral("ObslugiPilne"));
     setWindowTitle(dueListCaption);
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("Obsługi techniczne, których termin minął lub których planowany "
-                                              "stan licznika został osiągnięty:"),
-                               this);
+    auto* heading =
+        new QLabel(QStringLiteral("Obsługi techniczne, których termin minął lub których planowany "
+                                  "stan licznika został osiągnięty:"),
+                   this);
     layout->addWidget(heading);
-    const QStringList titles{QStringLiteral("Nr rejstr."),        QStringLiteral("Nazwa Pojazdu"),
-                             QStringLiteral("Typ"),               QStringLiteral("Nazwa Rodzaju Obsługi"),
-                             QStringLiteral("Data Plan.Obsługi"), QStringLiteral("Stan Liczn.Plan."),
-                             QStringLiteral("Stan Licznika"),     QStringLiteral("Powód")};
+    const QStringList titles{QStringLiteral("Nr rejstr."),
+                             QStringLiteral("Nazwa Pojazdu"),
+                             QStringLiteral("Typ"),
+                             QStringLiteral("Nazwa Rodzaju Obsługi"),
+                             QStringLiteral("Data Plan.Obsługi"),
+                             QStringLiteral("Stan Liczn.Plan."),
+                             QStringLiteral("Stan Licznika"),
+                             QStringLiteral("Powód")};
     grid_ = new QTableWidget(static_cast<int>(due.size()), static_cast<int>(titles.size()), this);
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setHorizontalHeaderLabels(titles);

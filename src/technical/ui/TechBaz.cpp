@@ -161,10 +161,12 @@ QWidget* TechBaz::addonsTab() {
     auto* outer = new QVBoxLayout(page);
     auto* group = new QGroupBox(QStringLiteral("Dodatki"), page);
     auto* form = new QFormLayout(group);
-    plausibility_ = new QCheckBox(QStringLiteral("Kontrola wiarygodności danych przy zapisie Karty Drogowej"), group);
+    plausibility_ =
+        new QCheckBox(QStringLiteral("Kontrola wiarygodności danych przy zapisie Karty Drogowej"), group);
     plausibility_->setObjectName(QStringLiteral("plausibilityChecks"));
     form->addRow(plausibility_);
-    dueByCounter_ = new QCheckBox(QStringLiteral("Obsługi techniczne wg stanu licznika (oprócz terminu)"), group);
+    dueByCounter_ =
+        new QCheckBox(QStringLiteral("Obsługi techniczne wg stanu licznika (oprócz terminu)"), group);
     dueByCounter_->setObjectName(QStringLiteral("serviceDueByCounter"));
     form->addRow(dueByCounter_);
     margin_ = new QLineEdit(group);
@@ -328,7 +330,8 @@ void TechBaz::save() {
         }))
         return;
     // The options are written after the record; should they fail, the window stays open with them.
-    if (addons != addons_ && !ui::guarded(this, [&] { session::saveAddonOptions(session_.working(), addons); }))
+    if (addons != addons_ &&
+        !ui::guarded(this, [&] { session::saveAddonOptions(session_.working(), addons); }))
         return;
     addons_ = addons;
     emit saved();

@@ -4,8 +4,8 @@
 #include "db/ColumnValues.h"
 #include "db/ListRead.h"
 #include "session/data/AddonOptionsData.h"
-#include "tripcards/rules/Plausibility.h"
 #include "tripcards/rules/CardAccess.h"
+#include "tripcards/rules/Plausibility.h"
 
 #include <QStringList>
 
@@ -289,11 +289,12 @@ std::vector<double> CardRegisterData::earlierMileages(const CardRecord& card, in
     // The months before the card's own, latest first; the period is compared as year * 12 + month.
     std::vector<double> mileages;
     db::inTransaction(working_, [&](db::Transaction& t) {
-        const db::Rows rows = t.select(QStringLiteral("select first %1 PRZEBIEGM from A_KARTA where KODA = :KODA "
-                                                      "and ROKD * 12 + MIED < :OKRES "
-                                                      "order by ROKD desc, MIED desc, KODD desc")
-                                           .arg(months),
-                                       {{"KODA", card.KODA}, {"OKRES", card.ROKD * 12 + card.MIED}});
+        const db::Rows rows =
+            t.select(QStringLiteral("select first %1 PRZEBIEGM from A_KARTA where KODA = :KODA "
+                                    "and ROKD * 12 + MIED < :OKRES "
+                                    "order by ROKD desc, MIED desc, KODD desc")
+                         .arg(months),
+                     {{"KODA", card.KODA}, {"OKRES", card.ROKD * 12 + card.MIED}});
         for (const db::Row& r : rows)
             mileages.push_back(r.number(QStringLiteral("PRZEBIEGM")));
     });

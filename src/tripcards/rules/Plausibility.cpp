@@ -10,8 +10,12 @@ namespace korven::tripcards {
 
 namespace {
 
-QString km(double value) { return QLocale().toString(value, 'f', 0); }
-QString litres(double value) { return QLocale().toString(value, 'f', 2); }
+QString km(double value) {
+    return QLocale().toString(value, 'f', 0);
+}
+QString litres(double value) {
+    return QLocale().toString(value, 'f', 2);
+}
 
 bool meterCard(const VehicleContext& vehicle) {
     return vehicle.CZY_MIERNIK.trimmed().toUpper() == QLatin1String("T");
@@ -29,7 +33,8 @@ std::optional<double> medianMonthlyMileage(std::span<const double> mileages) {
     return n % 2 ? driven[n / 2] : (driven[n / 2 - 1] + driven[n / 2]) / 2;
 }
 
-std::optional<double> slipCorrection(double initial, double final, double longestMonth, double expectedMonth) {
+std::optional<double> slipCorrection(double initial, double final, double longestMonth,
+                                     double expectedMonth) {
     // A vehicle whose start reading is not known yet (0) gives nothing to compare a slip against.
     if (initial <= 0 || final <= initial + longestMonth) return std::nullopt;
     const QString digits = QString::number(static_cast<qlonglong>(std::floor(final)));
@@ -60,18 +65,24 @@ std::vector<PlausibilityWarning> plausibilityDoubts(const CardRecord& card, cons
     const std::optional<double> median = medianMonthlyMileage(history);
 
     if (final < initial)
-        w.push_back({Doubt::OdometerBackwards, QStringLiteral("Stan licznika na koniec miesiąca (%1 km) jest niższy niż na początku (%2 km).")
+        w.push_back(
+            {Doubt::OdometerBackwards,
+             QStringLiteral("Stan licznika na koniec miesiąca (%1 km) jest niższy niż na początku (%2 km).")
                  .arg(km(final), km(initial))});
 
     const double longest = median ? mileageMedianFactor * *median : slipFallbackMonth;
     const std::optional<double> meant = slipCorrection(initial, final, longest, median ? *median : 0.0);
     if (meant)
-        w.push_back({Doubt::OdometerSlip, QStringLiteral("Stan licznika na koniec miesiąca %1 km wygląda na pomyłkę przy wpisywaniu: "
+        w.push_back(
+            {Doubt::OdometerSlip,
+             QStringLiteral("Stan licznika na koniec miesiąca %1 km wygląda na pomyłkę przy wpisywaniu: "
                             "czy miało być %2 km?")
                  .arg(km(final), km(*meant))});
 
     if (median && month > mileageMedianFactor * *median)
-        w.push_back({Doubt::MileageBeyondHistory, QStringLiteral("Przebieg miesiąca %1 km przekracza %2-krotność mediany przebiegów pojazdu z "
+        w.push_back(
+            {Doubt::MileageBeyondHistory,
+             QStringLiteral("Przebieg miesiąca %1 km przekracza %2-krotność mediany przebiegów pojazdu z "
                             "ostatnich miesięcy (%3 km).")
                  .arg(km(month), QString::number(mileageMedianFactor), km(*median))});
 
@@ -84,13 +95,17 @@ std::vector<PlausibilityWarning> plausibilityDoubts(const CardRecord& card, cons
         const double due = meterCard(vehicle) ? double(card.ZUZYCIEPN) : double(card.RAZEMP);
         const int fills = expectedFills(due, capacity);
         if (card.ZUZYCIEP > capacity * fills + 0.005)
-            w.push_back({Doubt::FuelAboveTank, QStringLiteral("Pobrane paliwo %1 L przekracza pojemność zbiornika %2 L razy liczbę tankowań "
-                                "potrzebnych w miesiącu (%3).")
-                     .arg(litres(card.ZUZYCIEP), litres(capacity), QString::number(fills))});
+            w.push_back({Doubt::FuelAboveTank,
+                         QStringLiteral(
+                             "Pobrane paliwo %1 L przekracza pojemność zbiornika %2 L razy liczbę tankowań "
+                             "potrzebnych w miesiącu (%3).")
+                             .arg(litres(card.ZUZYCIEP), litres(capacity), QString::number(fills))});
     }
 
     if (meterCard(vehicle) && card.MIER_KON < card.MIER_POCZ)
-        w.push_back({Doubt::MeterBackwards, QStringLiteral("Paliwomierz cofnął się: stan na koniec %1 L jest niższy niż na początek %2 L.")
+        w.push_back(
+            {Doubt::MeterBackwards,
+             QStringLiteral("Paliwomierz cofnął się: stan na koniec %1 L jest niższy niż na początek %2 L.")
                  .arg(litres(card.MIER_KON), litres(card.MIER_POCZ))});
     return w;
 }
