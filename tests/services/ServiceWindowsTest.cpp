@@ -1,7 +1,9 @@
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
 #include "services/ui/ObslugaT.h"
+#include "services/ui/ObslugiPilne.h"
 #include "session/SessionFixture.h"
+#include "session/data/AddonOptionsData.h"
 #include "support/GuiSupport.h"
 #include "support/TestSupport.h"
 
@@ -12,7 +14,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -165,4 +169,53 @@ TEST(ServiceRegisterWindow, PrintsTheListLandscape) {
     const QString text = QString::fromUtf8(info.readAllStandardOutput());
     // A4 landscape: 842 x 595 points.
     EXPECT_TRUE(text.contains(QLatin1String("842 x 595"))) << text.toStdString();
+}
+
+// After the login the due services open only when services due by the counter are switched on; the
+// list shows both kinds and closes with "&Zamknij".
+TEST(DueServicesAtLogin, OpenOnlyWhenSwitchedOn) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    qputenv("KORVEN_TODAY", "2009-06-15");
+    QStringList opened;
+    // Switched off: nothing opens (a window that did would be recorded and closed).
+    QTimer::singleShot(200, [&] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            opened << w->objectName();
+            w->close();
+        }
+    });
+    showDueServicesAtLogin(nullptr, *f.session);
+    QTest::qWait(300);
+    EXPECT_TRUE(opened.isEmpty());
+
+    AddonOptions on;
+    on.serviceDueByCounter = true;
+    on.serviceCounterMargin = 500;
+    session::saveAddonOptions(f.session->working(), on);
+    // One service of the vehicle is made due by its counter: planned a little above its odometer.
+    ServiceRecord s = f.service(1);
+    s.PLANW = QStringLiteral("N");
+    s.DATAP = QDate(2010, 12, 31);
+    s.STANP = 1;
+    ASSERT_TRUE(f.data->post(s, s.KODA, s.KODB));
+    opened.clear();
+    int rows = 0;
+    bool counterReason = false;
+    whenModalOpens([&](QWidget* w) {
+        opened << w->objectName();
+        auto* list = qobject_cast<ObslugiPilne*>(w);
+        ASSERT_TRUE(list);
+        rows = list->grid()->rowCount();
+        for (int r = 0; r < rows; ++r)
+            counterReason =
+                counterReason || list->grid()->item(r, 7)->text().contains(QStringLiteral("licznik"));
+        screenshot(w, QStringLiteral("ObslugiPilne"));
+        w->findChild<QPushButton*>(QStringLiteral("close"))->click();
+    });
+    showDueServicesAtLogin(nullptr, *f.session);
+    qunsetenv("KORVEN_TODAY");
+    EXPECT_EQ(opened, QStringList{QStringLiteral("ObslugiPilne")});
+    EXPECT_GT(rows, 0);
+    EXPECT_TRUE(counterReason);
 }

@@ -263,6 +263,44 @@ TEST(TechBazWindow, AnInvalidNumberKeepsTheWindowOpenAndTheRecordUnchanged) {
               QStringLiteral("KORVEN"));
 }
 
+// The "Dodatki" tab: every switch off and the default margin on a new database; what is saved is
+// read back from FJ_OPCJE; a margin that is not a whole number keeps the window open, nothing saved.
+TEST(TechBazWindow, AdditionsTabSavesTheOptions) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    {
+        TechBaz w(*f.session, f.ini);
+        w.show();
+        EXPECT_FALSE(w.plausibilityBox()->isChecked());
+        EXPECT_FALSE(w.dueByCounterBox()->isChecked());
+        EXPECT_EQ(w.marginField()->text(), QStringLiteral("500"));
+        EXPECT_FALSE(w.marginField()->isEnabled());
+        w.tabs()->setCurrentIndex(w.tabs()->count() - 2);
+        EXPECT_EQ(w.tabs()->tabText(w.tabs()->currentIndex()), QStringLiteral("Dodatki"));
+        w.plausibilityBox()->setChecked(true);
+        w.dueByCounterBox()->setChecked(true);
+        EXPECT_TRUE(w.marginField()->isEnabled());
+        w.marginField()->setText(QStringLiteral("12,5"));
+        screenshot(&w, QStringLiteral("tech_baz-Dodatki"));
+        button(&w, "ok")->click();
+        EXPECT_TRUE(w.isVisible());
+        ASSERT_EQ(f.services.messages.size(), 1);
+        EXPECT_EQ(f.value(QStringLiteral("select count(*) from FJ_OPCJE")).toInt(), 0);
+        f.services.messages.clear();
+        w.marginField()->setText(QStringLiteral("800"));
+        button(&w, "ok")->click();
+        EXPECT_TRUE(f.services.messages.isEmpty()) << f.services.messages.join('\n').toStdString();
+        EXPECT_FALSE(w.isVisible());
+    }
+    EXPECT_EQ(
+        f.value(QStringLiteral("select WARTOSC from FJ_OPCJE where KLUCZ = 'OBSLUGI_MARGINES_KM'")).toText(),
+        QStringLiteral("800"));
+    TechBaz again(*f.session, f.ini);
+    EXPECT_TRUE(again.plausibilityBox()->isChecked());
+    EXPECT_TRUE(again.dueByCounterBox()->isChecked());
+    EXPECT_EQ(again.marginField()->text(), QStringLiteral("800"));
+}
+
 TEST(TechBazWindow, BelowLevelZeroNothingIsSaved) {
     Fixture f;
     ASSERT_TRUE(f.session);
