@@ -3,6 +3,7 @@
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
 #include "session/SessionFixture.h"
+#include "session/data/AddonOptionsData.h"
 #include "support/GuiSupport.h"
 #include "support/TestSupport.h"
 #include "tripcards/rules/CardAccess.h"
@@ -125,6 +126,42 @@ INSTANTIATE_TEST_SUITE_P(Levels, SaveAccess,
                                            AccessCase{"Level0TwoMonthsOld", 0, 4, true},
                                            AccessCase{"Level99TwoMonthsOld", 99, 4, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// With the plausibility checks switched on, a month far beyond the vehicle's history asks before the
+// card is saved: "No" keeps the window open with what was typed and saves nothing, "Yes" saves.
+// Switched off (a new database), the same card is saved without a question.
+TEST(SettlementWindow, DoubtfulCardAsksBeforeSaving) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    auto data = f.data();
+    const CardRecord before = f.card(normsVehicle, 9, 5);
+    {
+        KartaD w(before, f.vehicle(normsVehicle), *data);
+        activate(w);
+        typeAndLeave(w.field(QStringLiteral("PRZEBIEGM")), QStringLiteral("90000"));
+        QTest::mouseClick(w.button(QStringLiteral("ok")), Qt::LeftButton);
+        EXPECT_TRUE(f.services.questions.isEmpty());
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(f.card(normsVehicle, 9, 5).PRZEBIEGM, 90000);
+    }
+    AddonOptions on;
+    on.plausibilityChecks = true;
+    session::saveAddonOptions(f.session->working(), on);
+    KartaD w(before, f.vehicle(normsVehicle), *data);
+    activate(w);
+    typeAndLeave(w.field(QStringLiteral("PRZEBIEGM")), QStringLiteral("80000"));
+    f.services.answers = {false, true};
+    QTest::mouseClick(w.button(QStringLiteral("ok")), Qt::LeftButton);
+    ASSERT_EQ(f.services.questions.size(), 1);
+    EXPECT_TRUE(f.services.questions.at(0).contains(QStringLiteral("mediany")));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(f.card(normsVehicle, 9, 5).PRZEBIEGM, 90000);
+    screenshot(&w, QStringLiteral("KartaD-watpliwosci"));
+    QTest::mouseClick(w.button(QStringLiteral("ok")), Qt::LeftButton);
+    EXPECT_EQ(f.services.questions.size(), 2);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(f.card(normsVehicle, 9, 5).PRZEBIEGM, 80000);
+}
 
 TEST(SettlementWindow, StartValuesOpenOnlyToLevel99OnALaterCard) {
     Fixture f;
