@@ -11,6 +11,7 @@
 #include "reports/engine/ReportEngine.h"
 #include "reports/rules/StatementOutput.h"
 #include "reports/rules/Statements.h"
+#include "session/data/AddonOptionsData.h"
 #include "session/data/Session.h"
 
 #include <QDir>
@@ -120,6 +121,8 @@ QStringList applicableOptions(StatementId id) {
         return {"--kind", "--group", "--unit", "--service", "--vehicles", "--plan", "--from", "--to"};
     case S::Voucher:
         return {"--group", "--unit", "--engine", "--year", "--month", "--oil"};
+    case S::DoubtfulCards:
+        return {"--kind", "--group", "--unit", "--vehicles", "--year", "--month"};
     }
     return {};
 }
@@ -312,6 +315,12 @@ int runStatement(const QStringList& args) {
     } catch (const UsageError& e) {
         printError(QString::fromUtf8(e.what()));
         return 2;
+    }
+    // The services statement lists the services due by the odometer too when that is switched on.
+    if (o.id == StatementId::Services) {
+        const AddonOptions addons = session::readAddonOptions(t);
+        choices.dueByCounter = addons.serviceDueByCounter;
+        choices.counterMargin = addons.serviceCounterMargin;
     }
     reports::StatementSources sources;
     db::inTransaction(t, [&](db::Transaction& tr) {
