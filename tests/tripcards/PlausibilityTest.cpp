@@ -203,9 +203,10 @@ TEST_P(Slip, GivesTheReadingMeant) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Slip,
     ::testing::Values(SlipCase{"DoubledDigit", 198105, 1999105, 3000, 1000, 199105},
-                      // Leaving out the "1" gives 199905, also a possible month; the one nearer
-                      // the usual month wins.
-                      SlipCase{"NearestTheUsualMonth", 199000, 1999105, 3000, 1000, 199905},
+                      // Leaving out other digits gives 199905, 199910 or 199915, all possible
+                      // months too; the one nearest the usual month wins.
+                      SlipCase{"NearestTheUsualMonth", 199000, 1999105, 3000, 900, 199905},
+                      SlipCase{"NearestAShortUsualMonth", 199000, 1999105, 3000, 100, 199105},
                       SlipCase{"PlausibleMonthIsNoSlip", 198105, 199105, 3000, 1000, std::nullopt},
                       SlipCase{"NoDigitFits", 198105, 5000000, 3000, 1000, std::nullopt},
                       SlipCase{"DecimalsAreIgnored", 198105, 1999105.5, 3000, 1000, 199105}),
