@@ -10,7 +10,6 @@
 #include "ui/Windows.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char** argv) {
     // The stop signals are read by the window loop; no thread is interrupted by them.
@@ -29,8 +28,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<session::Session> session;
     try {
         prepareProgram();
-        session =
-            session::startSession(QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini")), startup);
+        session = session::startSession(ui::setupIniPath(), startup);
     } catch (const std::exception& e) {
         ui::showError(nullptr, e);
         return 1;
