@@ -31,8 +31,12 @@ TEST(ProgramFolders, LayoutDecidedByWhereTheReportsAre) {
         const QString bin = root.filePath(QStringLiteral("usr/bin"));
         const QString share = root.filePath(QStringLiteral("usr/share/korven"));
         ASSERT_TRUE(QDir().mkpath(bin));
-        if (c.reportsBesideExe) ASSERT_TRUE(QDir().mkpath(bin + QStringLiteral("/raporty")));
-        if (c.reportsInShare) ASSERT_TRUE(QDir().mkpath(share + QStringLiteral("/raporty")));
+        if (c.reportsBesideExe) {
+            ASSERT_TRUE(QDir().mkpath(bin + QStringLiteral("/raporty")));
+        }
+        if (c.reportsInShare) {
+            ASSERT_TRUE(QDir().mkpath(share + QStringLiteral("/raporty")));
+        }
         const QString config = root.filePath(QStringLiteral("home/.config"));
         const QString data = root.filePath(QStringLiteral("home/.local/share"));
 
