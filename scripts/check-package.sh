@@ -26,6 +26,11 @@ for m in proc sys dev dev/pts; do
   mountpoint -q "$root/$m" || { mount --bind "/$m" "$root/$m"; mounted+=("$root/$m"); }
 done
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+# The Debian suites of this machine (bookworm, its updates and security), as a fresh install has.
+if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+  cp /etc/apt/sources.list.d/debian.sources "$root/etc/apt/sources.list.d/debian.sources"
+  : > "$root/etc/apt/sources.list"
+fi
 cp "$deb" "$root/tmp/"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
 
