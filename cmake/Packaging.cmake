@@ -6,8 +6,8 @@ include(GNUInstallDirs)
 set(KORVEN_SHARE ${CMAKE_INSTALL_DATADIR}/korven)
 
 install(TARGETS korven korven-cli sarkol RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/raporty/ DESTINATION ${KORVEN_SHARE}/raporty)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/forms/ DESTINATION ${KORVEN_SHARE}/forms)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/raporty/ DESTINATION ${KORVEN_SHARE}/raporty PATTERN .gitkeep EXCLUDE)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/forms/ DESTINATION ${KORVEN_SHARE}/forms PATTERN .gitkeep EXCLUDE)
 # The picture of a missing photograph, the window icons, and the sounds the program plays.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${KORVEN_SHARE}
         FILES_MATCHING PATTERN "*.bmp" PATTERN "*.png" PATTERN "*.wav")
@@ -27,6 +27,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Ewidencja paliw pojazdów i sprzętu siln
 set(CPACK_PACKAGE_DESCRIPTION
     "KORVEN (the main program), korven-cli (the same work from the command line) and sarkol (the\n administration of its Firebird 3 database), with report projects, card templates and forms.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The build keeps its debugging symbols; the package carries the programs without them.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The shared libraries are found by dpkg-shlibdeps; the rest is what the programs start or load at

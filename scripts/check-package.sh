@@ -38,15 +38,15 @@ in_root apt-get update -q
 in_root apt-get install -y -q --no-install-recommends "/tmp/$(basename "$deb")"
 # Only what the check itself needs: a display, a window manager, the screenshot and the keys.
 in_root apt-get install -y -q --no-install-recommends xvfb xauth openbox xdotool imagemagick
-in_root id operator >/dev/null 2>&1 || in_root useradd -m operator
+in_root id kierowca >/dev/null 2>&1 || in_root useradd -m kierowca
 # The embedded engine's lock folder belongs to the group firebird where that group exists.
-if in_root getent group firebird >/dev/null; then in_root usermod -aG firebird operator; fi
+if in_root getent group firebird >/dev/null; then in_root usermod -aG firebird kierowca; fi
 
 cat > "$root/tmp/start-korven.sh" <<'INNER'
 #!/bin/sh
 # Runs as the plain user: the demo database in the user's data folder, then the program.
 set -eu
-export HOME=/home/operator KORVEN_TODAY=2026-12-10 LANG=C.UTF-8
+export HOME=/home/kierowca KORVEN_TODAY=2026-12-10 LANG=C.UTF-8
 mkdir -p "$HOME/.local/share/korven"
 [ -f "$HOME/.local/share/korven/korven.adb" ] || korven-cli demo "$HOME/.local/share/korven"
 Xvfb :57 -screen 0 1280x900x24 -nolisten tcp & xvfb=$!
@@ -55,7 +55,7 @@ export DISPLAY=:57
 sleep 1
 openbox & wm=$!
 korven > /tmp/korven.out 2>&1 & app=$!
-# The login dialog: the demo's operator SYSDBA with any password.
+# The login dialog: the demo's kierowca SYSDBA with any password.
 for i in $(seq 1 100); do xdotool search --name "Database Login" >/dev/null 2>&1 && break; sleep 0.2; done
 sleep 1
 import -window root /tmp/korven-login.png
@@ -67,7 +67,7 @@ import -window root /tmp/korven-main.png
 kill -0 $app
 INNER
 chmod 755 "$root/tmp/start-korven.sh"
-in_root su operator -s /bin/sh -c /tmp/start-korven.sh
+in_root su kierowca -s /bin/sh -c /tmp/start-korven.sh
 cp "$root/tmp/korven-main.png" "$shot"
 cp "$root/tmp/korven-login.png" "${shot%.png}-login.png"
 echo "KORVEN installed from $(basename "$deb") and started; main window in $shot"
