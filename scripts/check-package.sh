@@ -47,6 +47,7 @@ cat > "$root/tmp/start-korven.sh" <<'INNER'
 # Runs as the plain user: the demo database in the user's data folder, then the program.
 set -eu
 export HOME=/home/kierowca KORVEN_TODAY=2026-12-10 LANG=C.UTF-8
+rm -f /tmp/korven-*.png
 mkdir -p "$HOME/.local/share/korven"
 [ -f "$HOME/.local/share/korven/korven.adb" ] || korven-cli demo "$HOME/.local/share/korven"
 Xvfb :57 -screen 0 1280x900x24 -nolisten tcp & xvfb=$!
@@ -56,18 +57,30 @@ sleep 1
 openbox & wm=$!
 korven > /tmp/korven.out 2>&1 & app=$!
 # The login dialog: the demo's kierowca SYSDBA with any password.
-for i in $(seq 1 100); do xdotool search --name "Database Login" >/dev/null 2>&1 && break; sleep 0.2; done
-sleep 1
+for i in $(seq 1 150); do xdotool search --onlyvisible --name "Database Login" >/dev/null 2>&1 && break; sleep 0.2; done
+sleep 3
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name "Database Login" | head -1)" || true
 import -window root /tmp/korven-login.png
 xdotool type --delay 50 "demo"
 xdotool key Return
-for i in $(seq 1 100); do xdotool search --name "System KORVEN" >/dev/null 2>&1 && break; sleep 0.2; done
+sleep 3
+# A user name missing from the operators' list is told in a message box; the program goes on after it.
+if xdotool search --onlyvisible --name "^KORVEN$" >/dev/null 2>&1; then
+  import -window root /tmp/korven-message.png
+  xdotool key Return
+fi
+found=no
+for i in $(seq 1 100); do
+  xdotool search --onlyvisible --name "System KORVEN" >/dev/null 2>&1 && { found=yes; break; }
+  sleep 0.2
+done
 sleep 2
 import -window root /tmp/korven-main.png
-kill -0 $app
+[ $found = yes ] || { echo "the main window did not appear"; cat /tmp/korven.out; exit 1; }
 INNER
 chmod 755 "$root/tmp/start-korven.sh"
 in_root su kierowca -s /bin/sh -c /tmp/start-korven.sh
 cp "$root/tmp/korven-main.png" "$shot"
 cp "$root/tmp/korven-login.png" "${shot%.png}-login.png"
+[ ! -f "$root/tmp/korven-message.png" ] || cp "$root/tmp/korven-message.png" "${shot%.png}-message.png"
 echo "KORVEN installed from $(basename "$deb") and started; main window in $shot"
