@@ -3,13 +3,13 @@
 #include "Command.h"
 
 #include "core/Clock.h"
+#include "core/ProgramFolders.h"
 #include "db/Database.h"
 #include "exports/CardDocument.h"
 #include "exports/data/EquipmentDocumentData.h"
 #include "session/data/Session.h"
 #include "tripcards/data/CardRegisterData.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -102,7 +102,7 @@ int runCardDocument(const QStringList& args) {
     p.password = o.password;
     session::Session session(db::Attachment::attach(p));
     session.loadSettings();
-    const QString templates = QCoreApplication::applicationDirPath();
+    const QString templates = programFolders().resources;
 
     exports::FillPlan plan;
     try {

@@ -3,12 +3,12 @@
 #include "Command.h"
 
 #include "core/Clock.h"
+#include "core/ProgramFolders.h"
 #include "db/Database.h"
 #include "registries/data/Photo.h"
 #include "schema/Demo.h"
 #include "schema/Schema.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 
@@ -64,13 +64,13 @@ int create(const QStringList& args, bool demo) {
         fill = [&](db::Attachment& att) {
             schema::fillDemoData(att);
             // The photographs go where the program looks for them: "fotogr" beside the executable.
-            photos = registries::fillDemoPhotos(att, QCoreApplication::applicationDirPath());
+            photos = registries::fillDemoPhotos(att, programFolders().userFiles);
         };
     auto att = schema::createDatabase(p, today.year() % 100, today.month(), fill);
     if (demo)
         printLine(QStringLiteral("Zdjęcia pojazdów i sprzętu: %1 w %2")
                       .arg(photos.size())
-                      .arg(registries::photoFolder(QCoreApplication::applicationDirPath())));
+                      .arg(registries::photoFolder(programFolders().userFiles)));
     att->detach();
     printLine(QStringLiteral("Utworzono bazę danych %1").arg(p.database));
     return 0;

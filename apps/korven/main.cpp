@@ -31,8 +31,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<session::Session> session;
     try {
         prepareProgram();
-        session =
-            session::startSession(QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini")), startup);
+        session = session::startSession(ui::setupIniPath(), startup);
     } catch (const std::exception& e) {
         ui::showError(nullptr, e);
         return 1;

@@ -6,7 +6,6 @@
 #include "ui/Windows.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -15,9 +14,9 @@ int main(int argc, char** argv) {
 
     using namespace korven;
     // Polish Qt texts, Enter on a focused button and the program's icon, as in KORVEN.
-    ui::setUpApplication(app, QStringLiteral("korven.png"));
+    ui::setUpApplication(app, QStringLiteral("sarkol.png"));
     ui::routeComponentMessages();
-    const QString setupIni = QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini"));
+    const QString setupIni = ui::setupIniPath();
     admin::AdminConfig config;
     try {
         prepareProgram();

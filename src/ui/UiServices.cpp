@@ -1,4 +1,5 @@
 #include "ui/UiServices.h"
+#include "core/ProgramFolders.h"
 #include "ui/Stopping.h"
 
 #include <QCoreApplication>
@@ -97,7 +98,15 @@ void setServices(UiServices* s) {
 }
 
 QString programFolder() {
-    return QCoreApplication::applicationDirPath();
+    return programFolders().resources;
+}
+
+QString userFolder() {
+    return programFolders().userFiles;
+}
+
+QString setupIniPath() {
+    return programFolders().setupIni;
 }
 
 } // namespace korven::ui

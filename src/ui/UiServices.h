@@ -37,7 +37,13 @@ UiServices& services();
 // Installs the services (not owned); nullptr goes back to the real ones.
 void setServices(UiServices* services);
 
-// The folder of the program's executable, where raporty/, fotogr/, sounds and setup.ini live.
+// The folder of the program's read-only files: raporty/, the card templates, forms, sounds and
+// brak.bmp. The executable's folder in a build tree, <prefix>/share/korven when installed.
 QString programFolder();
+// The folder of what the program writes for its user (fotogr/): the executable's folder in a build
+// tree, the user's data folder when installed.
+QString userFolder();
+// The setup.ini the program reads and writes.
+QString setupIniPath();
 
 } // namespace korven::ui

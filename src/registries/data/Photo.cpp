@@ -14,14 +14,14 @@ QString photoFolder(const QString& programDir) {
     return QDir(programDir).filePath(photo::folderName);
 }
 
-QString photoToShow(const QString& foto, const QString& programDir) {
+QString photoToShow(const QString& foto, const QString& programDir, const QString& missingDir) {
     const QString path = foto.trimmed();
     if (!path.isEmpty()) {
         QFileInfo info(path);
         if (info.isRelative()) info = QFileInfo(QDir(programDir), path);
         if (info.isFile()) return info.absoluteFilePath();
     }
-    return QDir(programDir).filePath(photo::missingPicture);
+    return QDir(missingDir.isEmpty() ? programDir : missingDir).filePath(photo::missingPicture);
 }
 
 PhotoChoice choosePhoto(const QString& chosenFile, const QString& programDir) {

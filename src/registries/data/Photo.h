@@ -25,8 +25,9 @@ inline constexpr int pathWidth = 30;
 QString photoFolder(const QString& programDir);
 
 // The file an editor shows for a FOTO value: the file it names when it exists (a relative path is
-// taken from the program's folder), otherwise "brak.bmp" of the program's folder.
-QString photoToShow(const QString& foto, const QString& programDir);
+// taken from the program's folder), otherwise "brak.bmp" of missingDir (the program's folder when
+// empty; an installed program keeps its photographs apart from its read-only files).
+QString photoToShow(const QString& foto, const QString& programDir, const QString& missingDir = QString());
 
 // What "&Wybierz foto" stores for a chosen file.
 struct PhotoChoice {

@@ -66,7 +66,7 @@ QString pageTitle(Page page) {
 }
 
 void showPhoto(QLabel* label, const QString& foto) {
-    const QString file = photoToShow(foto, ui::programFolder());
+    const QString file = photoToShow(foto, ui::userFolder(), ui::programFolder());
     label->setProperty("file", file);
     QPixmap picture(file);
     if (picture.isNull()) {

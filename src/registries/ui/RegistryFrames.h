@@ -470,10 +470,10 @@ private:
     }
 
     void pickPhoto() {
-        const QString file = ui::services().openFileName(
-            this, QStringLiteral("Wybierz foto"), photoFolder(ui::programFolder()), photo::dialogFilter);
+        const QString file = ui::services().openFileName(this, QStringLiteral("Wybierz foto"),
+                                                         photoFolder(ui::userFolder()), photo::dialogFilter);
         if (file.isEmpty()) return;
-        PhotoChoice choice = choosePhoto(file, ui::programFolder());
+        PhotoChoice choice = choosePhoto(file, ui::userFolder());
         if (!choice.ok) {
             ui::services().message(this, choice.message, QStringLiteral("Błąd"), ui::MessageIcon::Warning);
             return;

@@ -1,8 +1,8 @@
 #include "reports/engine/ReportEngine.h"
 
+#include "core/ProgramFolders.h"
 #include "reports/engine/ReportRender.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -42,7 +42,7 @@ std::optional<OutputFormat> formatFromName(const QString& name) {
 }
 
 QString reportsFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/raporty");
+    return programFolders().resources + QStringLiteral("/raporty");
 }
 
 QString ReportJob::projectPath() const {

@@ -22,7 +22,7 @@
 namespace korven::technical {
 
 QString setupIniPath() {
-    return QDir(ui::programFolder()).filePath(QStringLiteral("setup.ini"));
+    return ui::setupIniPath();
 }
 
 void openTechnicalFunctions(QWidget* parent, session::Session& session, std::function<void()> titleChanged) {

@@ -16,7 +16,8 @@ namespace korven::technical {
 // the company's short name changed, so that the main window rebuilds its caption.
 void openTechnicalFunctions(QWidget* parent, session::Session& session, std::function<void()> titleChanged);
 
-// Where the programs keep setup.ini: beside the executable.
+// Where the programs keep setup.ini: beside the executable, or in the user's configuration folder
+// when installed.
 QString setupIniPath();
 
 } // namespace korven::technical
