@@ -18,7 +18,6 @@
 
 namespace korven::cli {
 
-
 namespace {
 
 struct CreateOptions {
@@ -34,7 +33,8 @@ bool parseSize(const QString& text, DemoScale& scale) {
     if (parts.size() != 3) return false;
     bool ok[3];
     const int v = parts[0].toInt(&ok[0]), m = parts[1].toInt(&ok[1]), months = parts[2].toInt(&ok[2]);
-    if (!ok[0] || !ok[1] || !ok[2] || v < 1 || m < 1 || months < 1 || v > 100000 || m > 100000 || months > 600)
+    if (!ok[0] || !ok[1] || !ok[2] || v < 1 || m < 1 || months < 1 || v > 100000 || m > 100000 ||
+        months > 600)
         return false;
     scale.vehicles = v;
     scale.machines = m;
@@ -76,9 +76,10 @@ bool parseCreate(const QStringList& args, CreateOptions& o, bool demo) {
 int create(const QStringList& args, bool demo) {
     CreateOptions o;
     if (!parseCreate(args, o, demo)) {
-        printError(demo ? QStringLiteral("usage: korven-cli demo DIR [--scale national] [--seed N] [--user NAME] "
-                                         "[--password TEXT]")
-                        : QStringLiteral("usage: korven-cli init DIR [--user NAME] [--password TEXT]"));
+        printError(
+            demo ? QStringLiteral("usage: korven-cli demo DIR [--scale national] [--seed N] [--user NAME] "
+                                  "[--password TEXT]")
+                 : QStringLiteral("usage: korven-cli init DIR [--user NAME] [--password TEXT]"));
         return 2;
     }
     db::Location loc = db::parseLocation(o.sciezka);
@@ -126,10 +127,11 @@ int create(const QStringList& args, bool demo) {
 CommandRegistration initCommand({"init",
                                  "init DIR [--user NAME --password TEXT]   create an empty korven.adb in DIR",
                                  [](const QStringList& a) { return create(a, false); }});
-CommandRegistration
-    demoCommand({"demo", "demo DIR [--scale national] [--seed N] [--user NAME --password TEXT]   create korven.adb in DIR "
-                  "with demo data (national: 5000 vehicles, 5000 machines, ten years of cards)",
-                 [](const QStringList& a) { return create(a, true); }});
+CommandRegistration demoCommand(
+    {"demo",
+     "demo DIR [--scale national] [--seed N] [--user NAME --password TEXT]   create korven.adb in DIR "
+     "with demo data (national: 5000 vehicles, 5000 machines, ten years of cards)",
+     [](const QStringList& a) { return create(a, true); }});
 
 } // namespace
 } // namespace korven::cli

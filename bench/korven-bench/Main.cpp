@@ -74,25 +74,14 @@ RawSql rawSql(const QString& sql) {
 class Bench {
 public:
     Bench(QString database, QString user, int rounds)
-        : database_(std::move(database)), user_(std::move(user)), rounds_(rounds) {
-        db::ConnectParams p;
-        p.database = database_;
-        p.user = user_;
-        att_ = db::Attachment::attach(p);
-        raw_ = std::make_unique<rawfb::Database>(database_.toStdString(), user_.toStdString());
-        db::Transaction t(*att_);
-        settings_ = session::settingsFromRow(*db::inTransaction(
-            t, [](db::Transaction& tr) { return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1")); }));
-        // The last month with cards: the one before the working month; the last whole year before it.
-        const int index = (2000 + settings_.ROK) * 12 + settings_.MIE - 1 - 1;
-        lastYear_ = index / 12;
-        lastMonth_ = index % 12 + 1;
-        fullYear_ = lastMonth_ == 12 ? lastYear_ : lastYear_ - 1;
-    }
+        : database_(std::move(database)), user_(std::move(user)), rounds_(rounds) {}
 
     std::vector<Result> run(const QString& self) {
         std::vector<Result> results;
+        // First, while no attachment of this process holds the file: the embedded engine lets one
+        // process at a time open it.
         results.push_back(startup(self));
+        connect();
         results.push_back(monthOpening(false));
         results.push_back(monthOpening(true));
         for (const StatementCase& c : statementCases())
@@ -103,10 +92,27 @@ public:
     }
 
 private:
+    void connect() {
+        db::ConnectParams p;
+        p.database = database_;
+        p.user = user_;
+        att_ = db::Attachment::attach(p);
+        raw_ = std::make_unique<rawfb::Database>(database_.toStdString(), user_.toStdString());
+        db::Transaction t(*att_);
+        settings_ = session::settingsFromRow(*db::inTransaction(t, [](db::Transaction& tr) {
+            return tr.selectOne(QStringLiteral("select * from FJ_BAZA where LP = 1"));
+        }));
+        // The last month with cards: the one before the working month; the last whole year before it.
+        const int index = (2000 + settings_.ROK) * 12 + settings_.MIE - 1 - 1;
+        lastYear_ = index / 12;
+        lastMonth_ = index % 12 + 1;
+        fullYear_ = lastMonth_ == 12 ? lastYear_ : lastYear_ - 1;
+    }
+
     // The best of the rounds of each side, the two sides taking turns so that neither has the cache
     // warmed by the other alone.
-    Result measure(const QString& name, const std::function<void()>& program, const std::function<void()>& raw,
-                   const std::function<void()>& after = {}) {
+    Result measure(const QString& name, const std::function<void()>& program,
+                   const std::function<void()>& raw, const std::function<void()>& after = {}) {
         Result r;
         r.measure = name;
         r.program = r.raw = 1e9;
@@ -133,15 +139,16 @@ private:
             env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
             p.setProcessEnvironment(env);
             const double t0 = now();
-            p.start(self, {QLatin1String(mode), database_, QStringLiteral("--user"), user_});
+            p.start(self, {QLatin1String(mode), QFileInfo(database_).absolutePath(), QStringLiteral("--user"),
+                           user_});
             while (p.state() != QProcess::NotRunning && !p.canReadLine())
                 p.waitForReadyRead(10);
             const double t = now() - t0;
             const QByteArray line = p.readLine().trimmed();
             p.waitForFinished(60000);
             if (line != "shown")
-                throw std::runtime_error(("start-up (" + std::string(mode) + ") failed: " +
-                                          p.readAllStandardError().toStdString()));
+                throw std::runtime_error(("start-up (" + std::string(mode) +
+                                          ") failed: " + p.readAllStandardError().toStdString()));
             return t;
         };
         Result r;
@@ -151,7 +158,8 @@ private:
             r.program = std::min(r.program, child("--startup-program"));
             r.raw = std::min(r.raw, child("--startup-raw"));
         }
-        std::fprintf(stderr, "%-44s %8.3f s %8.3f s\n", r.measure.toLocal8Bit().constData(), r.program, r.raw);
+        std::fprintf(stderr, "%-44s %8.3f s %8.3f s\n", r.measure.toLocal8Bit().constData(), r.program,
+                     r.raw);
         return r;
     }
 
@@ -177,7 +185,8 @@ private:
             if (!out.ok()) throw std::runtime_error(out.error.toStdString());
         };
         auto raw = [&] { machines ? rawWorkOpening(today) : rawTripOpening(today); };
-        return measure(machines ? QStringLiteral("month opening, all machines") : QStringLiteral("month opening, all vehicles"),
+        return measure(machines ? QStringLiteral("month opening, all machines")
+                                : QStringLiteral("month opening, all vehicles"),
                        program, raw, clear);
     }
 
@@ -204,7 +213,8 @@ private:
             while (s.next())
                 having.insert(static_cast<int>(s.number(0)));
         }
-        rawfb::Statement highest(d, "SELECT MAX (KODD) AS KODD FROM A_KARTA WHERE ((ROKD = ?) AND (MIED = ?))");
+        rawfb::Statement highest(d,
+                                 "SELECT MAX (KODD) AS KODD FROM A_KARTA WHERE ((ROKD = ?) AND (MIED = ?))");
         highest.open({y, m});
         highest.next();
         int number = highest.isNull(0) ? settings_.POCZNR - 1 : static_cast<int>(highest.number(0));
@@ -214,7 +224,8 @@ private:
         const RawSql insertSql = rawSql(tripcards::cardInsertStatement());
         rawfb::Statement insert(d, insertSql.text);
         rawfb::Statement vehicles(d, "select * from A_AUTO order by KODA");
-        const int koda = vehicles.column("KODA"), nrrej = vehicles.column("NRREJ"), lock = vehicles.column("BLOKADA");
+        const int koda = vehicles.column("KODA"), nrrej = vehicles.column("NRREJ"),
+                  lock = vehicles.column("BLOKADA");
         vehicles.open();
         const auto date = rawfb::Value::date(today.year(), today.month(), today.day());
         while (vehicles.next()) {
@@ -230,15 +241,16 @@ private:
                 meter = last.number(2);
             }
             last.close();
-            insert.execute(insertValues(insertSql.names, {{"KODA", rawfb::Value::of(code)},
-                                                          {"KODD", rawfb::Value::of(++number)},
-                                                          {"NRREJ", rawfb::Value::of(vehicles.text(static_cast<unsigned>(nrrej)))},
-                                                          {"ROKD", y},
-                                                          {"MIED", m},
-                                                          {"DATAD", date},
-                                                          {"PRZEBIEG0", rawfb::Value::of(p0)},
-                                                          {"PRZEBIEG0P", rawfb::Value::of(p0p)},
-                                                          {"MIER_POCZ", rawfb::Value::of(meter)}}));
+            insert.execute(insertValues(
+                insertSql.names, {{"KODA", rawfb::Value::of(code)},
+                                  {"KODD", rawfb::Value::of(++number)},
+                                  {"NRREJ", rawfb::Value::of(vehicles.text(static_cast<unsigned>(nrrej)))},
+                                  {"ROKD", y},
+                                  {"MIED", m},
+                                  {"DATAD", date},
+                                  {"PRZEBIEG0", rawfb::Value::of(p0)},
+                                  {"PRZEBIEG0P", rawfb::Value::of(p0p)},
+                                  {"MIER_POCZ", rawfb::Value::of(meter)}}));
         }
         vehicles.close();
         d.commit();
@@ -256,7 +268,8 @@ private:
             while (s.next())
                 having.insert(static_cast<int>(s.number(0)));
         }
-        rawfb::Statement highest(d, "SELECT MAX (KODK) AS KODK FROM A_KARTAS WHERE ((ROKS = ?) AND (MIES = ?))");
+        rawfb::Statement highest(d,
+                                 "SELECT MAX (KODK) AS KODK FROM A_KARTAS WHERE ((ROKS = ?) AND (MIES = ?))");
         highest.open({y, m});
         highest.next();
         int number = highest.isNull(0) ? settings_.POCZNRS - 1 : static_cast<int>(highest.number(0));
@@ -264,7 +277,8 @@ private:
         const RawSql insertSql = rawSql(equipcards::equipmentCardInsertStatement());
         rawfb::Statement insert(d, insertSql.text);
         rawfb::Statement machines(d, "select * from A_SPRZET order by KODS");
-        const int kods = machines.column("KODS"), nrrej = machines.column("NRREJ"), lock = machines.column("BLOKADA");
+        const int kods = machines.column("KODS"), nrrej = machines.column("NRREJ"),
+                  lock = machines.column("BLOKADA");
         machines.open();
         const auto date = rawfb::Value::date(today.year(), today.month(), today.day());
         while (machines.next()) {
@@ -272,13 +286,14 @@ private:
             if (!(l.empty() || l == "N")) continue;
             const double code = machines.number(static_cast<unsigned>(kods));
             if (having.count(static_cast<int>(code))) continue;
-            insert.execute(insertValues(insertSql.names, {{"KODS", rawfb::Value::of(code)},
-                                                          {"KODK", rawfb::Value::of(++number)},
-                                                          {"NRREJ", rawfb::Value::of(machines.text(static_cast<unsigned>(nrrej)))},
-                                                          {"ROKS", y},
-                                                          {"MIES", m},
-                                                          {"DATAS", date},
-                                                          {"IMIENAZ", rawfb::Value::of(std::string())}}));
+            insert.execute(insertValues(
+                insertSql.names, {{"KODS", rawfb::Value::of(code)},
+                                  {"KODK", rawfb::Value::of(++number)},
+                                  {"NRREJ", rawfb::Value::of(machines.text(static_cast<unsigned>(nrrej)))},
+                                  {"ROKS", y},
+                                  {"MIES", m},
+                                  {"DATAS", date},
+                                  {"IMIENAZ", rawfb::Value::of(std::string())}}));
         }
         machines.close();
         d.commit();
@@ -396,7 +411,9 @@ public:
         password = QStringLiteral("x");
         return true;
     }
-    void showMessage(const QString& text) override { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+    void showMessage(const QString& text) override {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
 
 private:
     QString user_;
@@ -486,12 +503,15 @@ int main(int argc, char** argv) {
                                         {"peak_mb", r.peakMb}});
             std::printf("%s\n", QJsonDocument(list).toJson(QJsonDocument::Indented).constData());
         } else {
-            std::printf("| %-40s | %10s | %10s | %6s | %8s |\n", "measure", "program s", "raw s", "ratio", "peak MB");
+            std::printf("| %-40s | %10s | %10s | %6s | %8s |\n", "measure", "program s", "raw s", "ratio",
+                        "peak MB");
             std::printf("|%s|%s|%s|%s|%s|\n", std::string(42, '-').c_str(), std::string(12, '-').c_str(),
-                        std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(10, '-').c_str());
+                        std::string(12, '-').c_str(), std::string(8, '-').c_str(),
+                        std::string(10, '-').c_str());
             for (const Result& r : results)
-                std::printf("| %-40s | %10.3f | %10.3f | %6.2f | %8.1f |\n", r.measure.toLocal8Bit().constData(),
-                            r.program, r.raw, r.raw > 0 ? r.program / r.raw : 0.0, r.peakMb);
+                std::printf("| %-40s | %10.3f | %10.3f | %6.2f | %8.1f |\n",
+                            r.measure.toLocal8Bit().constData(), r.program, r.raw,
+                            r.raw > 0 ? r.program / r.raw : 0.0, r.peakMb);
         }
         return 0;
     } catch (const std::exception& e) {

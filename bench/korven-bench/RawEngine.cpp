@@ -55,7 +55,8 @@ Database::Database(const std::string& path, const std::string& user) {
 Database::~Database() {
     try {
         if (tra_) rollback();
-        if (att_) guarded([&] {
+        if (att_)
+            guarded([&] {
                 att_->detach(&status());
                 return 0;
             });
@@ -114,7 +115,8 @@ Statement::~Statement() {
         close();
         if (in_) in_->release();
         if (out_) out_->release();
-        if (stmt_) guarded([&] {
+        if (stmt_)
+            guarded([&] {
                 stmt_->free(&status());
                 return 0;
             });
@@ -175,17 +177,15 @@ void Statement::fill(const std::vector<Value>& params) {
             break;
         }
         case SQL_TYPE_DATE: {
-            const ISC_DATE d = master()->getUtilInterface()->encodeDate(static_cast<unsigned>(v.year),
-                                                                        static_cast<unsigned>(v.month),
-                                                                        static_cast<unsigned>(v.day));
+            const ISC_DATE d = master()->getUtilInterface()->encodeDate(
+                static_cast<unsigned>(v.year), static_cast<unsigned>(v.month), static_cast<unsigned>(v.day));
             std::memcpy(at, &d, sizeof d);
             break;
         }
         case SQL_TIMESTAMP: {
             ISC_TIMESTAMP t;
-            t.timestamp_date = master()->getUtilInterface()->encodeDate(static_cast<unsigned>(v.year),
-                                                                        static_cast<unsigned>(v.month),
-                                                                        static_cast<unsigned>(v.day));
+            t.timestamp_date = master()->getUtilInterface()->encodeDate(
+                static_cast<unsigned>(v.year), static_cast<unsigned>(v.month), static_cast<unsigned>(v.day));
             t.timestamp_time = 0;
             std::memcpy(at, &t, sizeof t);
             break;

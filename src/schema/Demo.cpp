@@ -137,7 +137,9 @@ void fillDemoData(db::Attachment& attachment, const DemoScale& scale) {
             int year = 2004 + (i * 7) % 20;
             // The small unit's plates; beyond it, plates that stay unique however many vehicles there are.
             QString plate =
-                i < 36 ? QStringLiteral("KN %1%2").arg(1000 + i * 137 % 8000).arg(QChar(QLatin1Char('A' + i % 6)))
+                i < 36 ? QStringLiteral("KN %1%2")
+                             .arg(1000 + i * 137 % 8000)
+                             .arg(QChar(QLatin1Char('A' + i % 6)))
                        : QStringLiteral("K%1 %2").arg(QChar(QLatin1Char('A' + i % 26))).arg(10000 + i);
             vehicle.execute(
                 tr,
@@ -194,7 +196,8 @@ void fillDemoData(db::Attachment& attachment, const DemoScale& scale) {
             int year = 2006 + (i * 5) % 18;
             QString& group = groupNames[m.group];
             if (group.isNull())
-                group = tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"), {{"KOD", m.group}})
+                group = tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"),
+                                  {{"KOD", m.group}})
                             .toText();
             machine.execute(
                 tr,

@@ -127,7 +127,7 @@ DemoScale sized(std::uint32_t seed) {
     DemoScale s;
     s.vehicles = 40; // past the small unit's 36, where the plates of the larger scales begin
     s.machines = 30;
-    s.months = 26;   // across two year boundaries
+    s.months = 26; // across two year boundaries
     s.seed = seed;
     return s;
 }

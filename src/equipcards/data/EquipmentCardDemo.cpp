@@ -59,8 +59,9 @@ int fillDemoEquipmentCards(db::Attachment& attachment, const DemoScale& scale) {
         int added = 0;
         for (int back = scale.months; back >= 1; --back) {
             if ((scale.months - back) % 12 == 0)
-                scale.report(
-                    QStringLiteral("Karty pracy sprzętu: miesiąc %1 z %2").arg(scale.months - back + 1).arg(scale.months));
+                scale.report(QStringLiteral("Karty pracy sprzętu: miesiąc %1 z %2")
+                                 .arg(scale.months - back + 1)
+                                 .arg(scale.months));
             const int index = (2000 + workingYear) * 12 + (workingMonth - 1) - back;
             settings.ROK = (index / 12) % 100;
             settings.MIE = index % 12 + 1;
@@ -72,14 +73,15 @@ int fillDemoEquipmentCards(db::Attachment& attachment, const DemoScale& scale) {
                 std::optional<int>& h = highest[scope(settings.ROK, settings.MIE)];
                 const int number = tripcards::nextCardNumber(h, settings.POCZNRS);
                 h = number;
-                const NewEquipmentCard created =
-                    newEquipmentCard(m.context.normalised(), number, settings.ROK, settings.MIE, settler, monthEnd);
+                const NewEquipmentCard created = newEquipmentCard(
+                    m.context.normalised(), number, settings.ROK, settings.MIE, settler, monthEnd);
                 const db::Params all = equipmentCardParams(created.card);
                 db::Params first;
                 for (const QString& c : equipmentCardInsertColumns())
                     first.set(c, *all.find(c));
                 if (created.oilNormsNull)
-                    first.set(QStringLiteral("NORMOLM"), db::Value()).set(QStringLiteral("NORMOLS"), db::Value());
+                    first.set(QStringLiteral("NORMOLM"), db::Value())
+                        .set(QStringLiteral("NORMOLS"), db::Value());
                 insert.execute(tr, first);
                 EquipmentCard card = created.card;
                 const EngineKind engine = engineKind(m.context.RODZSILN);

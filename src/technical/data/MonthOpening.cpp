@@ -1,8 +1,8 @@
 #include "technical/data/MonthOpening.h"
 
 #include "equipcards/data/EquipmentCardData.h"
-#include "tripcards/data/CardRegisterData.h"
 #include "equipcards/rules/EquipmentSettlement.h"
+#include "tripcards/data/CardRegisterData.h"
 #include "tripcards/rules/CardRegister.h"
 
 #include <exception>
@@ -30,8 +30,9 @@ const QString highestWorkNumber = QStringLiteral("SELECT MAX (KODK) AS KODK FROM
 const QString highestWorkNumberInMonth =
     QStringLiteral("SELECT MAX (KODK) AS KODK FROM A_KARTAS WHERE ((ROKS = :ROKS) AND (MIES = :MIES))");
 // The latest card of a vehicle, whose closing counters the new card starts from.
-const QString lastTripCard = QStringLiteral("select first 1 PRZEBIEGS, PRZEBIEGSP, MIER_KON from A_KARTA where "
-                                            "KODA = :KODA order by ROKD desc, MIED desc, KODD desc");
+const QString lastTripCard =
+    QStringLiteral("select first 1 PRZEBIEGS, PRZEBIEGSP, MIER_KON from A_KARTA where "
+                   "KODA = :KODA order by ROKD desc, MIED desc, KODD desc");
 
 // What the progress callback throws stops the run and goes on to the caller as it is (after the
 // rollback); only the database's and the rules' errors become the outcome's message.
@@ -76,9 +77,10 @@ MonthOpeningOutcome MonthOpening::openTripCards(const QDate& today, const MonthP
             std::set<int> having;
             for (const db::Row& row : t.select(vehiclesWithMonthCard, {{"ROKD", year}, {"MIED", month}}))
                 having.insert(static_cast<int>(row.integer(QStringLiteral("KODA"))));
-            const db::Value highest = numberingMode(settings_.P6P12) == NumberingMode::PerMonth
-                                          ? t.scalar(highestTripNumberInMonth, {{"ROKD", year}, {"MIED", month}})
-                                          : t.scalar(highestTripNumber);
+            const db::Value highest =
+                numberingMode(settings_.P6P12) == NumberingMode::PerMonth
+                    ? t.scalar(highestTripNumberInMonth, {{"ROKD", year}, {"MIED", month}})
+                    : t.scalar(highestTripNumber);
             std::optional<int> last =
                 highest.isNull() ? std::nullopt : std::optional<int>(static_cast<int>(highest.toInt()));
             const SystemMultipliers multipliers = multipliersOf(settings_);

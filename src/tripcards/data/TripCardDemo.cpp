@@ -117,7 +117,8 @@ int fillDemoTripCards(db::Attachment& attachment, const DemoScale& scale) {
         for (const db::Row& row : tr.select(QStringLiteral("select * from A_KARTA"))) {
             const CardRecord c = cardFromRow(row);
             auto [at, fresh] = latest.try_emplace(c.KODA, c);
-            if (!fresh && std::tie(c.ROKD, c.MIED, c.KODD) > std::tie(at->second.ROKD, at->second.MIED, at->second.KODD))
+            if (!fresh && std::tie(c.ROKD, c.MIED, c.KODD) >
+                              std::tie(at->second.ROKD, at->second.MIED, at->second.KODD))
                 at->second = c;
             std::optional<int>& h = highest[scope(c.ROKD, c.MIED)];
             h = std::max(h.value_or(c.KODD), c.KODD);
@@ -136,7 +137,9 @@ int fillDemoTripCards(db::Attachment& attachment, const DemoScale& scale) {
         int added = 0;
         for (int back = scale.months; back >= 1; --back) {
             if ((scale.months - back) % 12 == 0)
-                scale.report(QStringLiteral("Karty drogowe: miesiąc %1 z %2").arg(scale.months - back + 1).arg(scale.months));
+                scale.report(QStringLiteral("Karty drogowe: miesiąc %1 z %2")
+                                 .arg(scale.months - back + 1)
+                                 .arg(scale.months));
             // The month `back` months before the working period.
             const int index = (2000 + settings.ROK) * 12 + (settings.MIE - 1) - back;
             const int year = (index / 12) % 100;
