@@ -4,6 +4,8 @@
 #include "services/data/ServiceDemo.h"
 #include "tripcards/data/TripCardDemo.h"
 
+#include <map>
+
 namespace korven::schema {
 
 namespace {
@@ -83,7 +85,8 @@ const MachineModel machines[] = {
 
 } // namespace
 
-void fillDemoData(db::Attachment& attachment) {
+void fillDemoData(db::Attachment& attachment, const DemoScale& scale) {
+    scale.report(QStringLiteral("Słowniki, pojazdy i sprzęt"));
     db::Transaction t(attachment);
     db::inTransaction(t, [&](db::Transaction& tr) {
         int kod = 1;
@@ -127,13 +130,17 @@ void fillDemoData(db::Attachment& attachment) {
                                              ":POJ_ZBIO, 20, :OLEJ_KLA, :OLEJ_POJ, :OLEJ_MAR, :BLOKADA, "
                                              ":NORMUR1, :NORMUR2, :CZY_MIERNIK, :OSOB_ODP, "
                                              ":ILOMIE)"));
-        const int vehicleCount = 36;
+        const int vehicleCount = scale.vehicles;
         for (int i = 0; i < vehicleCount; ++i) {
             const VehicleModel& m = models[i % std::size(models)];
             const Unit& u = units[i % std::size(units)];
             int year = 2004 + (i * 7) % 20;
+            // The small unit's plates; beyond it, plates that stay unique however many vehicles there are.
             QString plate =
-                QStringLiteral("KN %1%2").arg(1000 + i * 137 % 8000).arg(QChar(QLatin1Char('A' + i % 6)));
+                i < 36 ? QStringLiteral("KN %1%2")
+                             .arg(1000 + i * 137 % 8000)
+                             .arg(QChar(QLatin1Char('A' + i % 6)))
+                       : QStringLiteral("K%1 %2").arg(QChar(QLatin1Char('A' + i % 26))).arg(10000 + i);
             vehicle.execute(
                 tr,
                 {{"KODA", i + 1},
@@ -181,14 +188,17 @@ void fillDemoData(db::Attachment& attachment) {
                            ":KOMENDA, :NRJED, :MARKASILN, :TYPSILN, "
                            ":RODZSILN, :RPR, :NRFABR, :MOC, :PRODUCENT, :NROPER, :DOEKSPL, "
                            "'ET', :NORMPAL, :NORMOLM, :NORMOLS, :POJ_ZBIO, :POJ_KANI, :BLOKADA)"));
-        const int machineCount = 28;
+        const int machineCount = scale.machines;
+        std::map<int, QString> groupNames;
         for (int i = 0; i < machineCount; ++i) {
             const MachineModel& m = machines[i % std::size(machines)];
             const Unit& u = units[i % std::size(units)];
             int year = 2006 + (i * 5) % 18;
-            QString group =
-                tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"), {{"KOD", m.group}})
-                    .toText();
+            QString& group = groupNames[m.group];
+            if (group.isNull())
+                group = tr.scalar(QStringLiteral("select NAZWA from A_GRUPS where KOD = :KOD"),
+                                  {{"KOD", m.group}})
+                            .toText();
             machine.execute(
                 tr,
                 {{"KODS", i + 1},
@@ -218,10 +228,10 @@ void fillDemoData(db::Attachment& attachment) {
         }
     });
     // A year of settled trip cards, made by the register and the card rules themselves.
-    tripcards::fillDemoTripCards(attachment);
+    tripcards::fillDemoTripCards(attachment, scale);
     // A year of work cards of the equipment, and the technical services of the vehicles.
-    equipcards::fillDemoEquipmentCards(attachment);
-    services::fillDemoServices(attachment);
+    equipcards::fillDemoEquipmentCards(attachment, scale);
+    services::fillDemoServices(attachment, scale);
 }
 
 } // namespace korven::schema

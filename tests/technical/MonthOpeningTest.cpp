@@ -190,7 +190,7 @@ TEST_F(MonthFixture, ASecondRunAddsNothing) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from A_KARTA")), 2);
 }
 
-TEST_F(MonthFixture, ARunStoppedHalfWayIsCompletedByTheNext) {
+TEST_F(MonthFixture, ARunStoppedHalfWayLeavesTheMonthAsItWasAndTheNextOpensIt) {
     for (int koda = 1; koda <= 6; ++koda)
         addVehicle(koda);
     // The run is cut off after the third vehicle, as if the program were killed there.
@@ -199,17 +199,18 @@ TEST_F(MonthFixture, ARunStoppedHalfWayIsCompletedByTheNext) {
                      if (++seen == 3) throw std::runtime_error("killed");
                  }),
                  std::runtime_error);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from A_KARTA")), 3);
+    // One transaction: none of the three cards made before the stop is left behind.
+    EXPECT_EQ(count(QStringLiteral("select count(*) from A_KARTA")), 0);
     const MonthOpeningOutcome rest = openTrip();
     ASSERT_TRUE(rest.ok());
-    EXPECT_EQ(rest.counts, (MonthOpeningCounts{3, 0, 3}));
+    EXPECT_EQ(rest.counts, (MonthOpeningCounts{6, 0, 0}));
     const auto cards = cardsOfMonth();
     ASSERT_EQ(cards.size(), 6u);
     for (const auto& [koda, numbers] : cards)
         EXPECT_EQ(numbers.size(), 1u) << "vehicle " << koda;
 }
 
-TEST_F(MonthFixture, AnInsertErrorEndsTheRunAndKeepsTheCardsMadeSoFar) {
+TEST_F(MonthFixture, AnInsertErrorEndsTheRunAndAddsNothing) {
     for (int koda = 1; koda <= 4; ++koda)
         addVehicle(koda);
     tdb.attachment->executeImmediate(
@@ -221,11 +222,11 @@ TEST_F(MonthFixture, AnInsertErrorEndsTheRunAndKeepsTheCardsMadeSoFar) {
     EXPECT_FALSE(out.ok());
     EXPECT_TRUE(out.error.contains(QStringLiteral("Karta zablokowana przez test")))
         << out.error.toStdString();
-    EXPECT_EQ(out.counts.created, 2);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from A_KARTA")), 2);
+    EXPECT_EQ(out.counts.created, 0);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from A_KARTA")), 0);
 
     tdb.attachment->executeImmediate(QStringLiteral("DROP TRIGGER A_KARTA_TEST"));
-    EXPECT_EQ(openTrip().counts, (MonthOpeningCounts{2, 0, 2}));
+    EXPECT_EQ(openTrip().counts, (MonthOpeningCounts{4, 0, 0}));
 }
 
 TEST_F(MonthFixture, AZeroStandstillMultiplierStopsTheRunWithItsMessage) {

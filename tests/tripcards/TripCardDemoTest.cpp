@@ -94,3 +94,103 @@ TEST(TripCardDemo, AYearOfSettledCardsCarriedOverMonthToMonth) {
     schema::fillDemoData(*other.attachment);
     EXPECT_DOUBLE_EQ(read(other).fuel, d.fuel);
 }
+
+namespace {
+
+// What tells two demo databases apart: every card's fuel and counters, summed in a stable order.
+struct Fingerprint {
+    double tripFuel = 0, odometer = 0, workFuel = 0, workHours = 0;
+    int tripCards = 0, workCards = 0, services = 0;
+    bool operator==(const Fingerprint&) const = default;
+};
+
+Fingerprint fingerprint(TestDatabase& tdb) {
+    db::Transaction t(*tdb.attachment);
+    return db::inTransaction(t, [](db::Transaction& tr) {
+        Fingerprint f;
+        const auto trip = tr.selectOne(
+            QStringLiteral("select count(*) as N, sum(ZUZYCIEP) as F, sum(PRZEBIEGS) as S from A_KARTA"));
+        f.tripCards = static_cast<int>(trip->integer(QStringLiteral("N")));
+        f.tripFuel = trip->number(QStringLiteral("F"));
+        f.odometer = trip->number(QStringLiteral("S"));
+        const auto work = tr.selectOne(
+            QStringLiteral("select count(*) as N, sum(ZUZYCIEPALF) as F, sum(CZAS) as H from A_KARTAS"));
+        f.workCards = static_cast<int>(work->integer(QStringLiteral("N")));
+        f.workFuel = work->number(QStringLiteral("F"));
+        f.workHours = work->number(QStringLiteral("H"));
+        f.services = tr.scalar(QStringLiteral("select count(*) from A_OBSLU")).toInt();
+        return f;
+    });
+}
+
+DemoScale sized(std::uint32_t seed) {
+    DemoScale s;
+    s.vehicles = 40; // past the small unit's 36, where the plates of the larger scales begin
+    s.machines = 30;
+    s.months = 26; // across two year boundaries
+    s.seed = seed;
+    return s;
+}
+
+} // namespace
+
+TEST(TripCardDemo, ASizedDemoIsSettledCarriedOverAndMadeAgainFromItsSeed) {
+    TestDatabase tdb(9, 3);
+    QStringList stages;
+    DemoScale scale = sized(7);
+    scale.progress = [&](const QString& stage) { stages << stage; };
+    schema::fillDemoData(*tdb.attachment, scale);
+    EXPECT_FALSE(stages.isEmpty());
+    const DemoContents d = read(tdb);
+    ASSERT_EQ(d.vehicles.size(), 40u);
+
+    std::set<QString> plates;
+    std::set<int> numbers;
+    int total = 0;
+    for (const auto& [koda, vehicle] : d.vehicles) {
+        plates.insert(vehicle.context.NRREJ);
+        const std::vector<CardRecord>& cards = d.cards.at(koda);
+        SCOPED_TRACE(koda);
+        if (vehicle.blocked()) {
+            EXPECT_TRUE(cards.empty());
+            continue;
+        }
+        ASSERT_EQ(cards.size(), 26u);
+        EXPECT_EQ(cards.front().ROKD * 100 + cards.front().MIED, 701); // 26 months before 2009-03
+        EXPECT_EQ(cards.back().ROKD * 100 + cards.back().MIED, 902);
+        for (std::size_t i = 0; i < cards.size(); ++i) {
+            const CardRecord& c = cards[i];
+            numbers.insert(c.KODD);
+            ++total;
+            if (i > 0) {
+                EXPECT_EQ(c.PRZEBIEG0, cards[i - 1].PRZEBIEGS);
+                EXPECT_EQ(c.MIER_POCZ, cards[i - 1].MIER_KON);
+            }
+            CardRecord again = c;
+            const bool meter = settlementWindowFor(vehicle.context) == SettlementWindow::Meter;
+            ASSERT_TRUE(
+                (meter ? meterChain(again, vehicle.context) : settlementChain(again, vehicle.context)).ok());
+            for (const CardColumn& col : cardColumns())
+                EXPECT_EQ(cardValue(again, col), cardValue(c, col)) << col.name << " card " << c.KODD;
+        }
+    }
+    EXPECT_EQ(plates.size(), 40u);
+    EXPECT_EQ(static_cast<int>(numbers.size()), total);
+
+    const Fingerprint first = fingerprint(tdb);
+    EXPECT_EQ(first.tripCards, total);
+    EXPECT_EQ(first.workCards, 29 * 26); // one machine is out of service
+    EXPECT_GT(first.services, 0);
+
+    // The same seed makes the same database; another seed other numbers of the same shape.
+    TestDatabase same(9, 3);
+    schema::fillDemoData(*same.attachment, sized(7));
+    EXPECT_EQ(fingerprint(same), first);
+    TestDatabase other(9, 3);
+    schema::fillDemoData(*other.attachment, sized(8));
+    const Fingerprint second = fingerprint(other);
+    EXPECT_EQ(second.tripCards, first.tripCards);
+    EXPECT_EQ(second.workCards, first.workCards);
+    EXPECT_NE(second.tripFuel, first.tripFuel);
+    EXPECT_NE(second.workFuel, first.workFuel);
+}

@@ -44,6 +44,13 @@ QString equipmentCardInsertStatement() {
         .arg(names.join(QStringLiteral(", ")), params.join(QStringLiteral(", ")));
 }
 
+QStringList equipmentCardInsertColumns() {
+    QStringList names;
+    for (const char* c : insertColumns)
+        names << QLatin1String(c);
+    return names;
+}
+
 QString equipmentCardUpdateStatement() {
     QStringList sets;
     for (const EquipmentColumn& c : equipmentColumns())

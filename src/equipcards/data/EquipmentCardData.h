@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -116,5 +117,7 @@ private:
 // The statements, for tests and the log.
 QString equipmentCardInsertStatement();
 QString equipmentCardUpdateStatement();
+// The columns the insert of a new card names, each a parameter of the same name.
+QStringList equipmentCardInsertColumns();
 
 } // namespace korven::equipcards

@@ -5,7 +5,10 @@
 #include "core/Rounding.h"
 #include "equipcards/data/EquipmentCardData.h"
 #include "equipcards/rules/EquipmentSettlement.h"
+#include "tripcards/rules/CardRegister.h"
 
+#include <map>
+#include <optional>
 #include <stdexcept>
 
 namespace korven::equipcards {
@@ -16,7 +19,7 @@ const char* const settlers[] = {"asp. Jan Nowak", "mł. ogn. Adam Mazur", "st. s
 
 } // namespace
 
-int fillDemoEquipmentCards(db::Attachment& attachment) {
+int fillDemoEquipmentCards(db::Attachment& attachment, const DemoScale& scale) {
     db::Transaction t(attachment);
     return db::inTransaction(t, [&](db::Transaction& tr) {
         const auto record =
@@ -35,19 +38,52 @@ int fillDemoEquipmentCards(db::Attachment& attachment) {
         for (const db::Row& row : tr.select(QStringLiteral("select * from A_SPRZET order by KODS")))
             machines.push_back(machineFromRow(row));
 
+        // The numbering the register's addition would give, kept here: the highest number of each
+        // scope, one for running numbers, one per month otherwise.
+        const bool perMonth = tripcards::numberingMode(settings.P6P12) == tripcards::NumberingMode::PerMonth;
+        std::map<int, std::optional<int>> highest;
+        auto scope = [&](int year, int month) { return perMonth ? year * 100 + month : 0; };
+        for (const db::Row& row : tr.select(QStringLiteral("select ROKS, MIES, max(KODK) as H from A_KARTAS "
+                                                           "group by ROKS, MIES")))
+            highest[scope(static_cast<int>(row.integer(QStringLiteral("ROKS"))),
+                          static_cast<int>(row.integer(QStringLiteral("MIES"))))] =
+                std::max(highest[scope(static_cast<int>(row.integer(QStringLiteral("ROKS"))),
+                                       static_cast<int>(row.integer(QStringLiteral("MIES"))))]
+                             .value_or(0),
+                         static_cast<int>(row.integer(QStringLiteral("H"))));
+
+        // Two prepared statements, inserted as the addition inserts and then saved as the settlement
+        // saves, in one transaction.
+        db::Statement insert(attachment, equipmentCardInsertStatement());
+        db::Statement save(attachment, equipmentCardUpdateStatement());
         int added = 0;
-        for (int back = 12; back >= 1; --back) {
+        for (int back = scale.months; back >= 1; --back) {
+            if ((scale.months - back) % 12 == 0)
+                scale.report(QStringLiteral("Karty pracy sprzętu: miesiąc %1 z %2")
+                                 .arg(scale.months - back + 1)
+                                 .arg(scale.months));
             const int index = (2000 + workingYear) * 12 + (workingMonth - 1) - back;
             settings.ROK = (index / 12) % 100;
             settings.MIE = index % 12 + 1;
             const QDate monthEnd(index / 12, settings.MIE, daysInMonth(settings.ROK, settings.MIE));
             for (const RegisterMachine& m : machines) {
                 if (m.blocked()) continue;
-                Dice dice(static_cast<std::uint32_t>(m.context.KODS * 1000 + index));
+                Dice dice(scale.dice(static_cast<std::uint32_t>(m.context.KODS * 1000 + index)));
                 const QString settler = QString::fromUtf8(settlers[m.context.KODS % std::size(settlers)]);
-                const AddResult r = addEquipmentCard(tr, m.context, settings, settler, monthEnd);
-                if (!r.added()) throw std::runtime_error(r.message.toStdString());
-                EquipmentCard card = r.card;
+                std::optional<int>& h = highest[scope(settings.ROK, settings.MIE)];
+                const int number = tripcards::nextCardNumber(h, settings.POCZNRS);
+                h = number;
+                const NewEquipmentCard created = newEquipmentCard(
+                    m.context.normalised(), number, settings.ROK, settings.MIE, settler, monthEnd);
+                const db::Params all = equipmentCardParams(created.card);
+                db::Params first;
+                for (const QString& c : equipmentCardInsertColumns())
+                    first.set(c, *all.find(c));
+                if (created.oilNormsNull)
+                    first.set(QStringLiteral("NORMOLM"), db::Value())
+                        .set(QStringLiteral("NORMOLS"), db::Value());
+                insert.execute(tr, first);
+                EquipmentCard card = created.card;
                 const EngineKind engine = engineKind(m.context.RODZSILN);
                 // Pumps and generators run for hours in a busy month, saws and boats less; some months
                 // the machine stands idle and is settled with nothing.
@@ -67,7 +103,7 @@ int fillDemoEquipmentCards(db::Attachment& attachment) {
                     .set(QStringLiteral("OLD_KODK"), card.KODK)
                     .set(QStringLiteral("OLD_ROKS"), card.ROKS)
                     .set(QStringLiteral("OLD_MIES"), card.MIES);
-                tr.execute(equipmentCardUpdateStatement(), params);
+                save.execute(tr, params);
                 ++added;
             }
         }

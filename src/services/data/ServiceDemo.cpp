@@ -25,8 +25,9 @@ const KindPlan plans[] = {
 
 } // namespace
 
-int fillDemoServices(db::Attachment& attachment) {
+int fillDemoServices(db::Attachment& attachment, const DemoScale& scale) {
     db::Transaction t(attachment);
+    scale.report(QStringLiteral("Obsługi techniczne pojazdów"));
     return db::inTransaction(t, [&](db::Transaction& tr) {
         const auto record = tr.selectOne(QStringLiteral("select ROK, MIE from FJ_BAZA where LP = 1"));
         if (!record) throw std::runtime_error("the system record FJ_BAZA is missing");
@@ -58,7 +59,7 @@ int fillDemoServices(db::Attachment& attachment) {
              tr.select(QStringLiteral("select KODA, TYP, BLOKADA from A_AUTO order by KODA"))) {
             const int koda = static_cast<int>(v.integer(QStringLiteral("KODA")));
             const bool passenger = v.text(QStringLiteral("TYP")).trimmed() == QLatin1String("O");
-            Dice dice(static_cast<std::uint32_t>(koda * 7919));
+            Dice dice(scale.dice(static_cast<std::uint32_t>(koda * 7919)));
             int kodb = 0;
             double odometer = 20000 + dice.between(0, 900) * 100;
             for (const KindPlan& p : plans) {

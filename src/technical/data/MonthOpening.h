@@ -16,15 +16,16 @@ namespace korven::technical {
 // register's "&Nowa Karta" makes it (numbering, frozen norms, carry-over). Used by the technical
 // functions window and by korven-cli.
 //
-// Every card is inserted and committed in a transaction of its own, under the lock of the system
-// record row that serialises card numbers: an operator adding a card in a register meanwhile waits
-// at most for one card, and a run that is stopped at any moment leaves only whole cards behind. As
-// vehicles that already have a card of the month are passed over, running it again completes the
-// month.
+// A run is one transaction, taken under the lock of the system record row that serialises card
+// numbers: the list, the cards of the month already there and the highest number are read once, the
+// cards inserted with one prepared statement and committed together. An operator of another copy
+// adding a card meanwhile waits for the commit and numbers after the run's cards; a run that is stopped
+// at any moment, or ends in an error, leaves the month as it was, and running it again opens it. As
+// vehicles that already have a card of the month are passed over, a second run adds nothing.
 
 struct MonthOpeningOutcome {
     MonthOpeningCounts counts;
-    QString error; // the database's message when a card could not be added; the run ended there
+    QString error; // the database's message when a card could not be added; nothing was added
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -66,6 +66,14 @@ QString cardUpdateStatement() {
     return QStringLiteral("update A_KARTA set ") + sets.join(QStringLiteral(", ")) + keyCondition;
 }
 
+db::Params cardInsertParams(const CardRecord& card) {
+    const db::Params all = cardParams(card);
+    db::Params params;
+    for (const char* c : insertColumns)
+        params.set(QLatin1String(c), *all.find(QLatin1String(c)));
+    return params;
+}
+
 db::Params cardParams(const CardRecord& card) {
     db::Params p;
     for (const CardColumn& c : cardColumns())
@@ -194,11 +202,7 @@ AddResult CardRegisterData::addCard(const VehicleContext& vehicle, const QDate& 
                 result.message = outcome.error;
                 return;
             }
-            const db::Params all = cardParams(outcome.card);
-            db::Params params;
-            for (const char* c : insertColumns)
-                params.set(QLatin1String(c), *all.find(QLatin1String(c)));
-            t.execute(cardInsertStatement(), params);
+            t.execute(cardInsertStatement(), cardInsertParams(outcome.card));
             result.status = AddStatus::Added;
             result.card = outcome.card;
             result.key = keyOf(outcome.card);

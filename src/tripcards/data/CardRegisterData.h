@@ -159,5 +159,7 @@ QString cardUpdateStatement();
 // The parameters of a card row for the insert and the update: every column under its own name, the
 // decimals exact at their column's scale.
 db::Params cardParams(const CardRecord& card);
+// The parameters of cardInsertStatement() for a new card.
+db::Params cardInsertParams(const CardRecord& card);
 
 } // namespace korven::tripcards

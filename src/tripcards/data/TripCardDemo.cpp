@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <stdexcept>
+#include <tuple>
 
 namespace korven::tripcards {
 
@@ -98,28 +100,32 @@ void settleByMeter(CardRecord& card, const VehicleContext& v, Dice& dice) {
 
 } // namespace
 
-int fillDemoTripCards(db::Attachment& attachment) {
+int fillDemoTripCards(db::Attachment& attachment, const DemoScale& scale) {
     db::Transaction t(attachment);
     return db::inTransaction(t, [&](db::Transaction& tr) {
         const SystemSettings settings = readSettings(tr);
         const SystemMultipliers multipliers = multipliersOf(settings);
         const bool perMonth = numberingMode(settings.P6P12) == NumberingMode::PerMonth;
         std::vector<RegisterVehicle> vehicles;
-        std::map<int, std::vector<CardRecord>> cards; // by vehicle, the cards there are
+        // By vehicle, its latest card: all the carry-over needs, and ten years of a country's cards
+        // would not fit in memory.
+        std::map<int, CardRecord> latest;
         for (const db::Row& row : tr.select(QStringLiteral("select * from A_AUTO order by KODA")))
             vehicles.push_back(vehicleFromRow(row));
-        for (const db::Row& row : tr.select(QStringLiteral("select * from A_KARTA")))
-            cards[static_cast<int>(row.integer(QStringLiteral("KODA")))].push_back(cardFromRow(row));
-        // The highest number of each numbering scope: one for running numbers, one per month otherwise.
         std::map<int, std::optional<int>> highest;
         auto scope = [&](int year, int month) { return perMonth ? year * 100 + month : 0; };
-        for (const auto& [koda, list] : cards)
-            for (const CardRecord& c : list) {
-                std::optional<int>& h = highest[scope(c.ROKD, c.MIED)];
-                h = std::max(h.value_or(c.KODD), c.KODD);
-            }
+        for (const db::Row& row : tr.select(QStringLiteral("select * from A_KARTA"))) {
+            const CardRecord c = cardFromRow(row);
+            auto [at, fresh] = latest.try_emplace(c.KODA, c);
+            if (!fresh && std::tie(c.ROKD, c.MIED, c.KODD) >
+                              std::tie(at->second.ROKD, at->second.MIED, at->second.KODD))
+                at->second = c;
+            std::optional<int>& h = highest[scope(c.ROKD, c.MIED)];
+            h = std::max(h.value_or(c.KODD), c.KODD);
+        }
 
-        // One transaction and one prepared statement: a demo year is a few hundred cards.
+        // One transaction and one prepared statement: the load runs at the engine's pace, and the
+        // database it fills gets its name only once the whole load is in.
         QStringList names, params;
         for (const CardColumn& c : cardColumns()) {
             names << QLatin1String(c.name);
@@ -129,7 +135,11 @@ int fillDemoTripCards(db::Attachment& attachment) {
                              QStringLiteral("insert into A_KARTA (%1) values (%2)")
                                  .arg(names.join(QStringLiteral(", ")), params.join(QStringLiteral(", "))));
         int added = 0;
-        for (int back = 12; back >= 1; --back) {
+        for (int back = scale.months; back >= 1; --back) {
+            if ((scale.months - back) % 12 == 0)
+                scale.report(QStringLiteral("Karty drogowe: miesiąc %1 z %2")
+                                 .arg(scale.months - back + 1)
+                                 .arg(scale.months));
             // The month `back` months before the working period.
             const int index = (2000 + settings.ROK) * 12 + (settings.MIE - 1) - back;
             const int year = (index / 12) % 100;
@@ -138,16 +148,18 @@ int fillDemoTripCards(db::Attachment& attachment) {
             for (const RegisterVehicle& vehicle : vehicles) {
                 if (vehicle.blocked()) continue;
                 const VehicleContext& v = vehicle.context;
-                std::vector<CardRecord>& own = cards[v.KODA];
+                const auto own = latest.find(v.KODA);
+                const bool first = own == latest.end();
                 std::optional<int>& h = highest[scope(year, month)];
                 const int number = nextCardNumber(h, settings.POCZNR);
                 const NewCardOutcome created =
-                    newCard(v, multipliers, {number, year, month, monthEnd}, carryOverFrom(own));
+                    newCard(v, multipliers, {number, year, month, monthEnd},
+                            first ? CarryOver{} : carryOverFrom(std::span(&own->second, 1)));
                 if (!created.ok()) throw std::runtime_error(created.error.toStdString());
                 h = number;
                 CardRecord card = created.card;
-                Dice dice(static_cast<std::uint32_t>(v.KODA * 1000 + index));
-                if (own.empty()) {
+                Dice dice(scale.dice(static_cast<std::uint32_t>(v.KODA * 1000 + index)));
+                if (first) {
                     // A vehicle's first card: the counters it came with.
                     card.PRZEBIEG0 = dice.between(80, 1500) * 100;
                     card.PRZEBIEG0P = card.PRZEBIEG0 + dice.between(0, 200) * 10;
@@ -163,7 +175,7 @@ int fillDemoTripCards(db::Attachment& attachment) {
                 card.WYJAZDF = dice.between(0, 3);
                 card.WYJAZDIN = dice.between(0, 5);
                 insert.execute(tr, cardParams(card));
-                own.push_back(card);
+                latest.insert_or_assign(v.KODA, card);
                 ++added;
             }
         }
