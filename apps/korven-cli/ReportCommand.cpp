@@ -10,7 +10,7 @@ namespace korven::cli {
 namespace {
 
 // korven-cli report PROJECT [--param name=value]... [--data FILE.json] [--landscape]
-//                          --format pdf|html|txt --out FILE
+//                          --format pdf|html|txt|png --out FILE
 int runReport(const QStringList& args) {
     reports::ReportJob job;
     std::optional<reports::OutputFormat> format;
@@ -81,7 +81,7 @@ int runReport(const QStringList& args) {
 
 const CommandRegistration registration{
     Command{"report",
-            "report PROJECT [--param name=value]... [--data FILE.json] [--landscape] --format pdf|html|txt "
+            "report PROJECT [--param name=value]... [--data FILE.json] [--landscape] --format pdf|html|txt|png "
             "--out FILE",
             runReport}};
 

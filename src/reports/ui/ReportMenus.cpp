@@ -1,5 +1,6 @@
 #include "reports/ui/ReportMenus.h"
 
+#include "charts/ui/Wykres.h"
 #include "reports/data/StatementData.h"
 #include "reports/ui/ReportWindow.h"
 #include "session/data/Session.h"
@@ -98,6 +99,9 @@ void openVehicleReports(QWidget* parent, session::Session& session) {
                    {"Zest. Zużycia Paliwa Analit.", StatementId::YearlyVehicles},
                    {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageVehicles},
                    {"Zest. Obsług Technicznych", StatementId::Services}});
+    menu.addButton(QStringLiteral("Wykres Zużycia Paliwa"), QStringLiteral("chart"), [&menu, &session] {
+        charts::openChart(&menu, session, charts::ChartSubject::VehicleKind);
+    });
     menu.addButton(QStringLiteral("Formularz Karty Pracy Pojazdu"), QStringLiteral("workCardForm"),
                    [&menu] { openForm(&menu, kWorkCardForm); });
     menu.addButton(QStringLiteral("Formularz Wkładki Uzupełn."), QStringLiteral("insertForm"),
@@ -115,6 +119,9 @@ void openEquipmentReports(QWidget* parent, session::Session& session) {
                    {"Zest. Zużycia Paliwa Analit.", StatementId::YearlyEquipment},
                    {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageEquipment},
                    {"Asygnata Rozchodowa", StatementId::Voucher}});
+    menu.addButton(QStringLiteral("Wykres Zużycia Paliwa"), QStringLiteral("chart"), [&menu, &session] {
+        charts::openChart(&menu, session, charts::ChartSubject::MachineGroup);
+    });
     // The services statement belongs to vehicles; this menu keeps its button hidden and disabled.
     QPushButton* services =
         menu.addButton(QStringLiteral("Zest. Obsług Technicznych"), QStringLiteral("services"), [] {});
