@@ -79,11 +79,11 @@ int runReport(const QStringList& args) {
     return 0;
 }
 
-const CommandRegistration registration{
-    Command{"report",
-            "report PROJECT [--param name=value]... [--data FILE.json] [--landscape] --format pdf|html|txt|png "
-            "--out FILE",
-            runReport}};
+const CommandRegistration registration{Command{
+    "report",
+    "report PROJECT [--param name=value]... [--data FILE.json] [--landscape] --format pdf|html|txt|png "
+    "--out FILE",
+    runReport}};
 
 } // namespace
 

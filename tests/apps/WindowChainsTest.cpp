@@ -64,6 +64,14 @@ const Level pozKarSp{
 const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście", {"shift+Tab", "space"}}}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
+// The chart window from a card register (its "W&ykres") and from a report menu (the button after the
+// six statements); it comes back with the focus on the button that opened it.
+const Level wykres{"Wykres", {"alt+y"}, "^Wykres Zużycia Paliwa$", listCloses};
+const Level wykresMenu{"Wykres",
+                       {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                       "^Wykres Zużycia Paliwa$",
+                       listCloses,
+                       {"space"}};
 const Level wykazOP{
     "WykazOP", {"Tab", "space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses, {"space"}};
 
@@ -118,6 +126,10 @@ const Chain chains[] = {
       dictionaryEditor("KomenEd", "^Korekta Nazwy Jednostki$")}},
     {"Raport", {raport}},
     {"RaportSp", {raportSp}},
+    {"WykresKarta", {pojazd, karta, wykres}},
+    {"WykresKartaSp", {sprzet, kartaSp, wykres}},
+    {"WykresRaport", {raport, wykresMenu}},
+    {"WykresRaportSp", {raportSp, wykresMenu}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
 };

@@ -44,10 +44,17 @@ protected:
     }
     void card(int koda, int kodd, int rok, int mie, double km, double fuel, double norm, double due) {
         db::inTransaction(t, [&](db::Transaction& tr) {
-            tr.execute(QStringLiteral("insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, PRZEBIEGM, ZUZYCIEP, "
-                                      "NORMAP, ZUZYCIEPN) values (:A, :D, 'KN', :R, :M, :K, :P, :N, :PN)"),
-                       {{"A", koda}, {"D", kodd}, {"R", rok}, {"M", mie}, {"K", km}, {"P", fuel}, {"N", norm},
-                        {"PN", due}});
+            tr.execute(
+                QStringLiteral("insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, PRZEBIEGM, ZUZYCIEP, "
+                               "NORMAP, ZUZYCIEPN) values (:A, :D, 'KN', :R, :M, :K, :P, :N, :PN)"),
+                {{"A", koda},
+                 {"D", kodd},
+                 {"R", rok},
+                 {"M", mie},
+                 {"K", km},
+                 {"P", fuel},
+                 {"N", norm},
+                 {"PN", due}});
         });
     }
 
@@ -58,10 +65,9 @@ protected:
 
 TEST_F(ChartDataFixture, CardsOfOneVehicleInTheYearsWithFullYears) {
     std::vector<CardFigures> cards = data.cards(ChartSubject::Vehicle, 1, 2024, 2024);
-    std::sort(cards.begin(), cards.end(),
-              [](const CardFigures& a, const CardFigures& b) {
-                  return std::pair(a.month, a.amount) < std::pair(b.month, b.amount);
-              });
+    std::sort(cards.begin(), cards.end(), [](const CardFigures& a, const CardFigures& b) {
+        return std::pair(a.month, a.amount) < std::pair(b.month, b.amount);
+    });
     ASSERT_EQ(cards.size(), 3u) << "only vehicle 1, only 2024";
     EXPECT_EQ(cards[0].year, 2024);
     EXPECT_EQ(cards[0].month, 1);
@@ -90,10 +96,8 @@ TEST_F(ChartDataFixture, YearSumsByKindGroupAndUnit) {
         int code;
         double januaryFuel, januaryDue, marchFuel;
     } cases[] = {
-        {ChartSubject::VehicleKind, 1, 480, 460, 130},
-        {ChartSubject::VehicleKind, 2, 90, 80, 0},
-        {ChartSubject::VehicleGroup, 6, 190, 180, 0},
-        {ChartSubject::VehicleUnit, 7, 480, 460, 130},
+        {ChartSubject::VehicleKind, 1, 480, 460, 130}, {ChartSubject::VehicleKind, 2, 90, 80, 0},
+        {ChartSubject::VehicleGroup, 6, 190, 180, 0},  {ChartSubject::VehicleUnit, 7, 480, 460, 130},
         {ChartSubject::VehicleUnit, 99, 0, 0, 0},
     };
     for (const Case& c : cases) {

@@ -58,7 +58,8 @@ TEST(ChartPictures, RateAndYearChartsAreDrawn) {
     std::vector<CardFigures> cards;
     for (int m = 1; m <= 12; ++m)
         if (m != 4 && m != 5) cards.push_back({2024, m, 1000.0 + m * 50, 280.0 + m * 8, m < 9 ? 30.0 : 27.0});
-    std::unique_ptr<QChart> rate(makeRateChart(vehicleRates(cards, 2024, 2024), {"Zużycie paliwa", "l/100 km"}));
+    std::unique_ptr<QChart> rate(
+        makeRateChart(vehicleRates(cards, 2024, 2024), {"Zużycie paliwa", "l/100 km"}));
     const QImage a = renderChart(*rate, QSize(1200, 700));
     keep(a, QStringLiteral("chart-vehicle"));
     ASSERT_EQ(a.size(), QSize(1200, 700));
@@ -66,7 +67,8 @@ TEST(ChartPictures, RateAndYearChartsAreDrawn) {
     EXPECT_GT(pixelsNear(a, kRed), 100) << "the norm line";
 
     std::vector<MonthFuel> sums = {{1, 800, 760}, {2, 650, 700}, {7, 1200, 1100}};
-    std::unique_ptr<QChart> year(makeYearChart(yearByMonth(sums), QStringLiteral("Zużycie paliwa w roku 2024")));
+    std::unique_ptr<QChart> year(
+        makeYearChart(yearByMonth(sums), QStringLiteral("Zużycie paliwa w roku 2024")));
     const QImage b = renderChart(*year, QSize(1200, 700));
     keep(b, QStringLiteral("chart-year"));
     EXPECT_GT(pixelsNear(b, kBlue), 2000) << "bars of fuel used";
@@ -81,11 +83,13 @@ class ChartWindow : public ::testing::Test {
 protected:
     ChartWindow() : t(*tdb.attachment), data(t) {
         sql("insert into A_RODZP (KOD, NAZWA) values (1, 'Gaśnicze')");
-        sql("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, KOD_RP, KOD_GP, KOD_KO) values (1, 'KN 1', 'Jelcz', 'P', "
+        sql("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, KOD_RP, KOD_GP, KOD_KO) values (1, 'KN 1', "
+            "'Jelcz', 'P', "
             "1, 1, 1)");
         for (int m = 1; m <= 12; ++m)
-            sql(QStringLiteral("insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, PRZEBIEGM, ZUZYCIEP, NORMAP, "
-                               "ZUZYCIEPN) values (1, %1, 'KN 1', 24, %1, %2, %3, 30, %4)")
+            sql(QStringLiteral(
+                    "insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, PRZEBIEGM, ZUZYCIEP, NORMAP, "
+                    "ZUZYCIEPN) values (1, %1, 'KN 1', 24, %1, %2, %3, 30, %4)")
                     .arg(m)
                     .arg(900 + 40 * m)
                     .arg(270 + 15 * m)
@@ -111,7 +115,8 @@ protected:
     ChartData data;
     RecordingServices services;
     QTemporaryDir out;
-    ChartPrintContext context{QStringLiteral("KP PSP Żagań"), QStringLiteral("Jan Kowalski"), QString(), 2024};
+    ChartPrintContext context{QStringLiteral("KP PSP Żagań"), QStringLiteral("Jan Kowalski"), QString(),
+                              2024};
 };
 
 TEST_F(ChartWindow, OpensOnTheVehicleAndSwitchesToAKindsYear) {
@@ -120,9 +125,11 @@ TEST_F(ChartWindow, OpensOnTheVehicleAndSwitchesToAKindsYear) {
     EXPECT_EQ(window.entryBox()->currentText(), QStringLiteral("KN 1 – Jelcz"));
     EXPECT_EQ(window.fromYear()->value(), 2022);
     EXPECT_EQ(window.toYear()->value(), 2024);
-    EXPECT_TRUE(window.chartTitle().contains(QStringLiteral("l/100 km"))) << window.chartTitle().toStdString();
+    EXPECT_TRUE(window.chartTitle().contains(QStringLiteral("l/100 km")))
+        << window.chartTitle().toStdString();
     EXPECT_TRUE(window.chartTitle().contains(QStringLiteral("KN 1")));
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("summary"))->text().startsWith(QStringLiteral("Średnio")));
+    EXPECT_TRUE(
+        window.findChild<QLabel*>(QStringLiteral("summary"))->text().startsWith(QStringLiteral("Średnio")));
     ASSERT_NE(window.view()->chart(), nullptr);
     EXPECT_GE(window.view()->chart()->series().size(), 2) << "consumption and norm";
     screenshot(&window, QStringLiteral("Wykres-pojazd"));
@@ -130,8 +137,10 @@ TEST_F(ChartWindow, OpensOnTheVehicleAndSwitchesToAKindsYear) {
     window.subjectBox()->setCurrentIndex(window.subjectBox()->findData(int(ChartSubject::VehicleKind)));
     EXPECT_EQ(window.entryBox()->currentText(), QStringLiteral("1 Gaśnicze"));
     EXPECT_FALSE(window.fromYear()->isEnabled()) << "a year chart shows one year";
-    EXPECT_TRUE(window.chartTitle().contains(QStringLiteral("w roku 2024"))) << window.chartTitle().toStdString();
-    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("summary"))->text().contains(QStringLiteral("Razem")));
+    EXPECT_TRUE(window.chartTitle().contains(QStringLiteral("w roku 2024")))
+        << window.chartTitle().toStdString();
+    EXPECT_TRUE(
+        window.findChild<QLabel*>(QStringLiteral("summary"))->text().contains(QStringLiteral("Razem")));
     screenshot(&window, QStringLiteral("Wykres-rodzaj"));
     EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join(QLatin1Char('|')).toStdString();
 }

@@ -25,13 +25,31 @@ void expectNear(const std::optional<double>& got, const std::optional<double>& w
 TEST(VehicleRates, MonthsOfACard) {
     const RateCase cases[] = {
         {"plain month", {{2024, 3, 1000, 300, 30}}, 2024, 3, 30.0, 30.0},
-        {"month without km keeps its norm but has no rate", {{2024, 3, 0, 5, 30}}, 2024, 3, std::nullopt, 30.0},
+        {"month without km keeps its norm but has no rate",
+         {{2024, 3, 0, 5, 30}},
+         2024,
+         3,
+         std::nullopt,
+         30.0},
         {"month without a card is a gap", {{2024, 3, 1000, 300, 30}}, 2024, 4, std::nullopt, std::nullopt},
         {"two cards of a month add up, the norm weighted by km",
-         {{2024, 5, 600, 200, 30}, {2024, 5, 400, 100, 25}}, 2024, 5, 30.0, 28.0},
+         {{2024, 5, 600, 200, 30}, {2024, 5, 400, 100, 25}},
+         2024,
+         5,
+         30.0,
+         28.0},
         {"a card of a month without km does not pull the norm",
-         {{2024, 5, 1000, 250, 30}, {2024, 5, 0, 0, 20}}, 2024, 5, 25.0, 30.0},
-        {"negative km (a typing slip) counts as none", {{2024, 6, -500, 40, 30}}, 2024, 6, std::nullopt, 30.0},
+         {{2024, 5, 1000, 250, 30}, {2024, 5, 0, 0, 20}},
+         2024,
+         5,
+         25.0,
+         30.0},
+        {"negative km (a typing slip) counts as none",
+         {{2024, 6, -500, 40, 30}},
+         2024,
+         6,
+         std::nullopt,
+         30.0},
         {"fuel without km still no rate", {{2024, 7, 0, 80, 12}}, 2024, 7, std::nullopt, 12.0},
         {"last month of the range", {{2025, 12, 200, 17, 8.5}}, 2025, 12, 8.5, 8.5},
     };
@@ -48,9 +66,11 @@ TEST(VehicleRates, MonthsOfACard) {
 }
 
 TEST(VehicleRates, NormChangeShowsAsAStepAndTheAverageIsOverTheWholePeriod) {
-    const std::vector<CardFigures> cards = {{2023, 12, 100, 40, 30},  // outside the range
-                                            {2024, 1, 1000, 320, 30}, {2024, 2, 1000, 300, 30},
-                                            {2024, 3, 500, 130, 26},  {2026, 1, 100, 1, 1}};
+    const std::vector<CardFigures> cards = {{2023, 12, 100, 40, 30}, // outside the range
+                                            {2024, 1, 1000, 320, 30},
+                                            {2024, 2, 1000, 300, 30},
+                                            {2024, 3, 500, 130, 26},
+                                            {2026, 1, 100, 1, 1}};
     const RateSeries s = vehicleRates(cards, 2024, 2024);
     ASSERT_EQ(s.points.size(), 12u);
     EXPECT_DOUBLE_EQ(*s.points[1].norm, 30);
@@ -113,7 +133,7 @@ TEST(CheckYears, RangeTheCardsCanHold) {
     struct Case {
         int from, to;
         bool ok;
-    } cases[] = {{2024, 2024, true}, {2000, 2019, true}, {2080, 2099, true}, {2025, 2024, false},
+    } cases[] = {{2024, 2024, true},  {2000, 2019, true},  {2080, 2099, true}, {2025, 2024, false},
                  {1999, 2004, false}, {2090, 2100, false}, {2000, 2020, false}};
     for (const Case& c : cases)
         EXPECT_EQ(checkYears(c.from, c.to).isEmpty(), c.ok) << c.from << "-" << c.to;

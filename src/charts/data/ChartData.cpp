@@ -4,10 +4,12 @@ namespace korven::charts {
 
 namespace {
 
-const char* const kVehicleCards = "select ROKD as ROK, MIED as MIE, PRZEBIEGM as ILOSC, ZUZYCIEP as PALIWO, "
-                                  "NORMAP as NORMA from A_KARTA where KODA = :KOD and ROKD between :OD and :DO";
-const char* const kMachineCards = "select ROKS as ROK, MIES as MIE, CZAS as ILOSC, ZUZYCIEPALF as PALIWO, "
-                                  "NORMAPAL as NORMA from A_KARTAS where KODS = :KOD and ROKS between :OD and :DO";
+const char* const kVehicleCards =
+    "select ROKD as ROK, MIED as MIE, PRZEBIEGM as ILOSC, ZUZYCIEP as PALIWO, "
+    "NORMAP as NORMA from A_KARTA where KODA = :KOD and ROKD between :OD and :DO";
+const char* const kMachineCards =
+    "select ROKS as ROK, MIES as MIE, CZAS as ILOSC, ZUZYCIEPALF as PALIWO, "
+    "NORMAPAL as NORMA from A_KARTAS where KODS = :KOD and ROKS between :OD and :DO";
 
 QString vehicleSums(const char* column) {
     return QStringLiteral("select K.MIED as MIE, sum(K.ZUZYCIEP) as PALIWO, sum(K.ZUZYCIEPN) as NORMA "
@@ -96,8 +98,9 @@ std::vector<CardFigures> ChartData::cards(ChartSubject subject, int code, int fr
                                 {QStringLiteral("DO"), db::Value(static_cast<std::int64_t>(toYear - 2000))}};
         for (const db::Row& row : t.select(sql, params))
             list.push_back({2000 + static_cast<int>(row.integer(QStringLiteral("ROK"))),
-                            static_cast<int>(row.integer(QStringLiteral("MIE"))), row.number(QStringLiteral("ILOSC")),
-                            row.number(QStringLiteral("PALIWO")), row.number(QStringLiteral("NORMA"))});
+                            static_cast<int>(row.integer(QStringLiteral("MIE"))),
+                            row.number(QStringLiteral("ILOSC")), row.number(QStringLiteral("PALIWO")),
+                            row.number(QStringLiteral("NORMA"))});
         return list;
     });
 }
@@ -129,8 +132,8 @@ std::vector<MonthFuel> ChartData::monthSums(ChartSubject subject, int code, int 
         const db::Params params{{QStringLiteral("KOD"), db::Value(static_cast<std::int64_t>(code))},
                                 {QStringLiteral("ROK"), db::Value(static_cast<std::int64_t>(year - 2000))}};
         for (const db::Row& row : t.select(sql, params))
-            list.push_back({static_cast<int>(row.integer(QStringLiteral("MIE"))), row.number(QStringLiteral("PALIWO")),
-                            row.number(QStringLiteral("NORMA"))});
+            list.push_back({static_cast<int>(row.integer(QStringLiteral("MIE"))),
+                            row.number(QStringLiteral("PALIWO")), row.number(QStringLiteral("NORMA"))});
         return list;
     });
 }

@@ -11,7 +11,15 @@ namespace korven::charts {
 
 // What a chart is drawn for: one vehicle or machine (a rate by month over years), or every vehicle
 // or machine of a kind, group or unit (the year's fuel by month).
-enum class ChartSubject { Vehicle, Machine, VehicleKind, VehicleGroup, VehicleUnit, MachineGroup, MachineUnit };
+enum class ChartSubject {
+    Vehicle,
+    Machine,
+    VehicleKind,
+    VehicleGroup,
+    VehicleUnit,
+    MachineGroup,
+    MachineUnit
+};
 
 // A choice in the window's list of the subject: the vehicle, machine or dictionary entry.
 struct ChartEntry {

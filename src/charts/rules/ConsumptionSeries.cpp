@@ -94,7 +94,8 @@ QString checkYears(int fromYear, int toYear) {
 }
 
 QString monthLabel(int year, int month) {
-    static const char* const roman[] = {"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI", "XII"};
+    static const char* const roman[] = {"I",   "II",   "III", "IV", "V",  "VI",
+                                        "VII", "VIII", "IX",  "X",  "XI", "XII"};
     if (month < 1 || month > 12) return QString::number(year);
     return QStringLiteral("%1.%2").arg(QLatin1String(roman[month - 1])).arg(year);
 }

@@ -29,8 +29,9 @@ qreal monthTime(int year, int month) {
 
 // One line series per span of months with a value, all of one colour; only the first is named in the
 // legend.
-double addRuns(QChart& chart, const std::vector<RatePoint>& points, const std::vector<std::optional<double>>& values,
-               const QString& name, const QColor& colour, Qt::PenStyle style, QAbstractAxis* x, QAbstractAxis* y) {
+double addRuns(QChart& chart, const std::vector<RatePoint>& points,
+               const std::vector<std::optional<double>>& values, const QString& name, const QColor& colour,
+               Qt::PenStyle style, QAbstractAxis* x, QAbstractAxis* y) {
     double highest = 0;
     bool first = true;
     for (const Span& run : spansOf(values)) {
@@ -97,9 +98,10 @@ QChart* makeRateChart(const RateSeries& series, const RateChartText& text) {
         norms.push_back(p.norm);
     }
     // The consumption first, so that the legend names it first.
-    const double actualHigh =
-        addRuns(*chart, series.points, rates, QStringLiteral("Zużycie rzeczywiste"), kActual, Qt::SolidLine, x, y);
-    const double normHigh = addRuns(*chart, series.points, norms, QStringLiteral("Norma"), kNorm, Qt::DashLine, x, y);
+    const double actualHigh = addRuns(*chart, series.points, rates, QStringLiteral("Zużycie rzeczywiste"),
+                                      kActual, Qt::SolidLine, x, y);
+    const double normHigh =
+        addRuns(*chart, series.points, norms, QStringLiteral("Norma"), kNorm, Qt::DashLine, x, y);
     const double high = std::max(actualHigh, normHigh);
     niceRange(*y, high);
     return chart;

@@ -23,8 +23,9 @@ namespace korven::charts {
 
 namespace {
 
-constexpr ChartSubject kSubjects[] = {ChartSubject::Vehicle,      ChartSubject::Machine,      ChartSubject::VehicleKind,
-                                      ChartSubject::VehicleGroup, ChartSubject::VehicleUnit, ChartSubject::MachineGroup,
+constexpr ChartSubject kSubjects[] = {ChartSubject::Vehicle,     ChartSubject::Machine,
+                                      ChartSubject::VehicleKind, ChartSubject::VehicleGroup,
+                                      ChartSubject::VehicleUnit, ChartSubject::MachineGroup,
                                       ChartSubject::MachineUnit};
 
 QString number(double v) {
@@ -157,9 +158,11 @@ bool Wykres::showChart() {
             const bool vehicle = s == ChartSubject::Vehicle;
             RateSeries series = vehicle ? vehicleRates(cards, from, to) : machineRates(cards, from, to);
             const QString unit = vehicle ? QStringLiteral("l/100 km") : QStringLiteral("l/h");
-            next.title = QStringLiteral("Zużycie paliwa [%1] %2-%3: %4").arg(unit).arg(from).arg(to).arg(name);
-            summary = series.average ? QStringLiteral("Średnio w okresie: %1 %2").arg(number(*series.average), unit)
-                                     : QStringLiteral("Brak rozliczonych kart w okresie.");
+            next.title =
+                QStringLiteral("Zużycie paliwa [%1] %2-%3: %4").arg(unit).arg(from).arg(to).arg(name);
+            summary = series.average
+                          ? QStringLiteral("Średnio w okresie: %1 %2").arg(number(*series.average), unit)
+                          : QStringLiteral("Brak rozliczonych kart w okresie.");
             next.content = std::move(series);
         } else {
             std::vector<MonthFuel> months = yearByMonth(data_.monthSums(s, code, to));
@@ -168,7 +171,8 @@ bool Wykres::showChart() {
                 used += m.fuel;
                 due += m.normFuel;
             }
-            next.title = QStringLiteral("Zużycie paliwa w roku %1: %2 %3").arg(to).arg(subjectCaption(s), name);
+            next.title =
+                QStringLiteral("Zużycie paliwa w roku %1: %2 %3").arg(to).arg(subjectCaption(s), name);
             summary = QStringLiteral("Razem w roku: %1 l, wg normy: %2 l").arg(number(used), number(due));
             next.content = std::move(months);
         }
@@ -208,12 +212,9 @@ void Wykres::printChart() {
     }
     reports::ReportJob job;
     job.projectFile = kChartProject;
-    job.parameters = {{QStringLiteral("firma"), context_.firma},
-                      {QStringLiteral("osoba"), context_.osoba},
-                      {QStringLiteral("logo"), context_.logo},
-                      {QStringLiteral("tytul"), shown_->title},
-                      {QStringLiteral("opis"), summary_->text()},
-                      {QStringLiteral("wykres"), picture}};
+    job.parameters = {{QStringLiteral("firma"), context_.firma},  {QStringLiteral("osoba"), context_.osoba},
+                      {QStringLiteral("logo"), context_.logo},    {QStringLiteral("tytul"), shown_->title},
+                      {QStringLiteral("opis"), summary_->text()}, {QStringLiteral("wykres"), picture}};
     reports::ui::runReport(this, job);
 }
 
@@ -221,8 +222,8 @@ int fullYear(int ROK) {
     return ROK < 100 ? 2000 + ROK : ROK;
 }
 
-void openChart(QWidget* parent, db::Transaction& working, const ChartPrintContext& context, ChartSubject subject,
-               int code) {
+void openChart(QWidget* parent, db::Transaction& working, const ChartPrintContext& context,
+               ChartSubject subject, int code) {
     ChartData data(working);
     Wykres window(data, context, subject, code, parent);
     ui::openChild(parent, window);

@@ -39,7 +39,8 @@ inline const QString kChartProject = QStringLiteral("Wykres.rav");
 class Wykres : public QDialog {
     Q_OBJECT
 public:
-    Wykres(ChartData& data, ChartPrintContext context, ChartSubject subject, int code, QWidget* parent = nullptr);
+    Wykres(ChartData& data, ChartPrintContext context, ChartSubject subject, int code,
+           QWidget* parent = nullptr);
     ~Wykres() override;
 
     // Reads the chosen chart and shows it; a failed read or wrong years are shown as a message and
@@ -84,8 +85,8 @@ private:
 // entry of a kind, group or unit.
 void openChart(QWidget* parent, session::Session& session, ChartSubject subject, int code = 0);
 // The same from a window that holds the working transaction and the print context itself.
-void openChart(QWidget* parent, db::Transaction& working, const ChartPrintContext& context, ChartSubject subject,
-               int code);
+void openChart(QWidget* parent, db::Transaction& working, const ChartPrintContext& context,
+               ChartSubject subject, int code);
 // The full year of the system record's two-digit working year.
 int fullYear(int ROK);
 

@@ -220,11 +220,11 @@ void writePng(const ReportDocument& doc, const QString& path, int dpi) {
         }
         const QString target =
             page == 0 ? path
-                      : info.dir().filePath(QStringLiteral("%1-%2.%3")
-                                                .arg(info.completeBaseName())
-                                                .arg(page + 1)
-                                                .arg(info.suffix().isEmpty() ? QStringLiteral("png")
-                                                                             : info.suffix()));
+                      : info.dir().filePath(
+                            QStringLiteral("%1-%2.%3")
+                                .arg(info.completeBaseName())
+                                .arg(page + 1)
+                                .arg(info.suffix().isEmpty() ? QStringLiteral("png") : info.suffix()));
         QSaveFile file(target);
         if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
             throw ReportError(QStringLiteral("Nie można zapisać pliku %1: %2")
