@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   firebird-dev libfbclient2 libxlsxwriter-dev libzip-dev libpugixml-dev
   # run: the embedded engine, the server, its tools, the archiver, fonts
   firebird3.0-server-core firebird3.0-server firebird3.0-utils arj fonts-dejavu-core

@@ -10,7 +10,7 @@ namespace korven::cli {
 namespace {
 
 // korven-cli report PROJECT [--param name=value]... [--data FILE.json] [--landscape]
-//                          --format pdf|html|txt --out FILE
+//                          --format pdf|html|txt|png --out FILE
 int runReport(const QStringList& args) {
     reports::ReportJob job;
     std::optional<reports::OutputFormat> format;
@@ -79,11 +79,11 @@ int runReport(const QStringList& args) {
     return 0;
 }
 
-const CommandRegistration registration{
-    Command{"report",
-            "report PROJECT [--param name=value]... [--data FILE.json] [--landscape] --format pdf|html|txt "
-            "--out FILE",
-            runReport}};
+const CommandRegistration registration{Command{
+    "report",
+    "report PROJECT [--param name=value]... [--data FILE.json] [--landscape] --format pdf|html|txt|png "
+    "--out FILE",
+    runReport}};
 
 } // namespace
 

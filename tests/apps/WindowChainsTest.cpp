@@ -69,6 +69,14 @@ const Level rapWatpl{"RapWatpl",
                      "^Zestawienie Wątpliwych Kart Drogowych ",
                      {esc}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
+// The chart window from a card register (its "W&ykres") and from a report menu (the button after the
+// six statements); it comes back with the focus on the button that opened it.
+const Level wykres{"Wykres", {"alt+y"}, "^Wykres Zużycia Paliwa$", listCloses};
+const Level wykresMenu{"Wykres",
+                       {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                       "^Wykres Zużycia Paliwa$",
+                       listCloses,
+                       {"space"}};
 const Level wykazOP{
     "WykazOP", {"Tab", "space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses, {"space"}};
 
@@ -124,6 +132,10 @@ const Chain chains[] = {
     {"Raport", {raport}},
     {"RapWatpl", {raport, rapWatpl}},
     {"RaportSp", {raportSp}},
+    {"WykresKarta", {pojazd, karta, wykres}},
+    {"WykresKartaSp", {sprzet, kartaSp, wykres}},
+    {"WykresRaport", {raport, wykresMenu}},
+    {"WykresRaportSp", {raportSp, wykresMenu}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
 };

@@ -122,10 +122,29 @@ TEST_F(ReportOutput, ReportWithoutRowsPrintsItsHeadingAndSummary) {
     EXPECT_TRUE(text.contains(QStringLiteral("Strona 1 z 1")));
 }
 
+TEST_F(ReportOutput, PngWritesOnePicturePerPage) {
+    renderToFile(korven::test::listJob(200), OutputFormat::Png, file("lista.png"));
+    const QImage first(file("lista.png"));
+    ASSERT_FALSE(first.isNull());
+    EXPECT_GT(first.height(), first.width()) << "a portrait page";
+    EXPECT_NEAR(first.width(), 1240, 2) << "A4 at 150 dpi";
+    // Something is drawn on the white page.
+    bool inked = false;
+    for (int y = 0; y < first.height() && !inked; y += 4)
+        for (int x = 0; x < first.width() && !inked; x += 4)
+            inked = qGray(first.pixel(x, y)) < 128;
+    EXPECT_TRUE(inked);
+    for (int page = 2; page <= 5; ++page)
+        EXPECT_FALSE(QImage(file("lista-%1.png").arg(page)).isNull()) << page;
+    EXPECT_FALSE(QFile::exists(file("lista-6.png")));
+}
+
 TEST_F(ReportOutput, UnwritableFileIsAnError) {
     EXPECT_THROW(renderToFile(korven::test::listJob(3), OutputFormat::Pdf, file("brak/folderu/x.pdf")),
                  ReportError);
     EXPECT_THROW(renderToFile(korven::test::listJob(3), OutputFormat::Html, file("brak/folderu/x.html")),
+                 ReportError);
+    EXPECT_THROW(renderToFile(korven::test::listJob(3), OutputFormat::Png, file("brak/folderu/x.png")),
                  ReportError);
 }
 

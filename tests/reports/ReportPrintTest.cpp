@@ -104,7 +104,7 @@ TEST(PrinterOutput, PaintsEveryPageFromThePapersCorner) {
         << "the same places on the paper as the PDF file";
 }
 
-TEST(OutputOptions, OffersPrinterPreviewAndThreeFileFormats) {
+TEST(OutputOptions, OffersPrinterPreviewAndFileFormats) {
     OutputOptionsDialog dialog(QStringLiteral("GrupaS"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Options"));
     EXPECT_TRUE(dialog.printerButton()->isChecked());
@@ -113,7 +113,7 @@ TEST(OutputOptions, OffersPrinterPreviewAndThreeFileFormats) {
     for (int i = 0; i < dialog.formatBox()->count(); ++i)
         formats.append(dialog.formatBox()->itemText(i));
     EXPECT_EQ(formats, QStringList({QStringLiteral("Adobe Acrobat (PDF)"), QStringLiteral("Web Page (HTML)"),
-                                    QStringLiteral("Plain Text (TXT)")}));
+                                    QStringLiteral("Plain Text (TXT)"), QStringLiteral("Obraz (PNG)")}));
     EXPECT_TRUE(dialog.fileEdit()->text().endsWith(QStringLiteral("GrupaS.pdf")));
     EXPECT_FALSE(dialog.formatBox()->isEnabled()) << "formats belong to the file choice";
 

@@ -107,6 +107,9 @@ public:
     // Deletes the card; false when it failed (rolled back) or there was no such card.
     bool deleteCard(const EquipmentCardKey& key);
 
+    // The working transaction, for the windows opened from the register that read on their own.
+    db::Transaction& working() { return working_; }
+
 private:
     db::Transaction& working_;
     db::Transaction& bracket_;

@@ -1,5 +1,6 @@
 #include "equipcards/ui/KartaSp.h"
 
+#include "charts/ui/Wykres.h"
 #include "equipcards/rules/EquipmentRegister.h"
 #include "equipcards/ui/EquipmentCardWindows.h"
 #include "equipcards/ui/KartaSpEd.h"
@@ -126,6 +127,7 @@ KartaSp::KartaSp(EquipmentCardData& data, RegisterMachine machine, QWidget* pare
         exportList(registerExportTitle(machine_.context));
         grid()->setFocus();
     });
+    addButton(panel, QStringLiteral("W&ykres"), QStringLiteral("chart"), [this] { showChart(); });
     panel->addStretch(1);
     addButton(panel, QStringLiteral("&Wyjście"), QStringLiteral("close"), [this] { reject(); });
     resize(1000, 520);
@@ -181,6 +183,13 @@ void KartaSp::requestDocument(EquipmentDocument document) {
     else
         ui::services().message(this, QStringLiteral("Dokumenty kart sprzętu nie są jeszcze dostępne."),
                                QStringLiteral("Uwaga"), ui::MessageIcon::Information);
+    grid()->setFocus();
+}
+
+void KartaSp::showChart() {
+    const charts::ChartPrintContext context{data_.settings().NAZWASKR, data_.operatorSession().printedBy(),
+                                            data_.settings().LOGO, charts::fullYear(data_.settings().ROK)};
+    charts::openChart(this, data_.working(), context, charts::ChartSubject::Machine, machine_.context.KODS);
     grid()->setFocus();
 }
 

@@ -43,6 +43,8 @@ public:
     void openCard(const db::Row& row);
     // "&Karta Pracy " and "&Rozliczenie".
     void requestDocument(EquipmentDocument document);
+    // "W&ykres": the machine's litres per hour over the last years.
+    void showChart();
 
     const RegisterMachine& machine() const { return machine_; }
     QCheckBox* pagesChoice() const { return pagesChoice_; }

@@ -17,6 +17,8 @@ QString formatCaption(OutputFormat format) {
         return QStringLiteral("Web Page (HTML)");
     case OutputFormat::Text:
         return QStringLiteral("Plain Text (TXT)");
+    case OutputFormat::Png:
+        return QStringLiteral("Obraz (PNG)");
     }
     return {};
 }
@@ -29,6 +31,8 @@ QString formatSuffix(OutputFormat format) {
         return QStringLiteral("html");
     case OutputFormat::Text:
         return QStringLiteral("txt");
+    case OutputFormat::Png:
+        return QStringLiteral("png");
     }
     return {};
 }
@@ -38,6 +42,7 @@ std::optional<OutputFormat> formatFromName(const QString& name) {
     if (n == QLatin1String("pdf")) return OutputFormat::Pdf;
     if (n == QLatin1String("html") || n == QLatin1String("htm")) return OutputFormat::Html;
     if (n == QLatin1String("txt") || n == QLatin1String("text")) return OutputFormat::Text;
+    if (n == QLatin1String("png")) return OutputFormat::Png;
     return std::nullopt;
 }
 
@@ -60,6 +65,10 @@ ReportDocument buildReport(const ReportJob& job, LayoutMode mode) {
 void renderToFile(const ReportJob& job, OutputFormat format, const QString& path) {
     if (format == OutputFormat::Pdf) {
         writePdf(buildReport(job), path);
+        return;
+    }
+    if (format == OutputFormat::Png) {
+        writePng(buildReport(job), path);
         return;
     }
     const QString text = format == OutputFormat::Html ? renderHtml(buildReport(job))

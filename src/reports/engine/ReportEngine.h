@@ -6,13 +6,13 @@
 
 namespace korven::reports {
 
-enum class OutputFormat { Pdf, Html, Text };
+enum class OutputFormat { Pdf, Html, Text, Png };
 
-// "Adobe Acrobat (PDF)", "Web Page (HTML)", "Plain Text (TXT)".
+// "Adobe Acrobat (PDF)", "Web Page (HTML)", "Plain Text (TXT)", "Obraz (PNG)".
 QString formatCaption(OutputFormat format);
-// "pdf", "html", "txt".
+// "pdf", "html", "txt", "png".
 QString formatSuffix(OutputFormat format);
-// The format of a suffix or name ("pdf", "html", "txt"), if there is one.
+// The format of a suffix or name ("pdf", "html", "txt", "png"), if there is one.
 std::optional<OutputFormat> formatFromName(const QString& name);
 
 // The folder of report projects: "raporty" in the program's folder.

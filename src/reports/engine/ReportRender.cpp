@@ -9,6 +9,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -197,6 +198,38 @@ void writePdf(const ReportDocument& doc, const QString& path) {
     writer.setTitle(doc.project.title);
     writer.setCreator(QStringLiteral("KORVEN"));
     paintReport(doc, writer);
+}
+
+void writePng(const ReportDocument& doc, const QString& path, int dpi) {
+    const QSizeF paperMm = pageLayout(doc).fullRect(QPageLayout::Millimeter).size();
+    const double dotsPerMm = dpi / 25.4;
+    const QSize pixels(qRound(paperMm.width() * dotsPerMm), qRound(paperMm.height() * dotsPerMm));
+    const QFileInfo info(path);
+    ImageCache images;
+    for (int page = 0; page < doc.pages.size(); ++page) {
+        QImage image(pixels, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const int dotsPerMetre = qRound(dotsPerMm * 1000.0);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setRenderHint(QPainter::TextAntialiasing);
+            paintPage(doc, page, painter, dotsPerMm, images);
+        }
+        const QString target =
+            page == 0 ? path
+                      : info.dir().filePath(
+                            QStringLiteral("%1-%2.%3")
+                                .arg(info.completeBaseName())
+                                .arg(page + 1)
+                                .arg(info.suffix().isEmpty() ? QStringLiteral("png") : info.suffix()));
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+            throw ReportError(QStringLiteral("Nie można zapisać pliku %1: %2")
+                                  .arg(QDir::toNativeSeparators(target), file.errorString()));
+    }
 }
 
 QString renderHtml(const ReportDocument& doc) {

@@ -22,6 +22,11 @@ void paintReport(const ReportDocument& doc, QPagedPaintDevice& device);
 // Writes the document as PDF at 300 dpi. Throws ReportError when the file cannot be written.
 void writePdf(const ReportDocument& doc, const QString& path);
 
+// Writes each page as a PNG picture at the given resolution on a white ground: the first page under
+// the path, a further page n under the same name with "-n" before the suffix. Each file appears
+// complete or not at all. Throws ReportError when a file cannot be written.
+void writePng(const ReportDocument& doc, const QString& path, int dpi = 150);
+
 // One HTML page holding every page of the document, items placed in millimetres; pictures are
 // embedded.
 QString renderHtml(const ReportDocument& doc);

@@ -22,7 +22,7 @@ OutputOptionsDialog::OutputOptionsDialog(const QString& baseName, QWidget* paren
     preview_ = new QRadioButton(QStringLiteral("&Podgląd wydruku"), group);
     file_ = new QRadioButton(QStringLiteral("P&lik"), group);
     format_ = new QComboBox(group);
-    for (OutputFormat f : {OutputFormat::Pdf, OutputFormat::Html, OutputFormat::Text})
+    for (OutputFormat f : {OutputFormat::Pdf, OutputFormat::Html, OutputFormat::Text, OutputFormat::Png})
         format_->addItem(formatCaption(f), int(f));
     path_ = new QLineEdit(group);
     auto* browse = new QPushButton(QStringLiteral("..."), group);

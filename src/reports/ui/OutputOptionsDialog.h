@@ -20,7 +20,7 @@ struct OutputChoice {
 };
 
 // "Output Options": the printer (the default choice), the print preview, or a file in one of the
-// three formats under a name the operator may change.
+// formats (PDF, HTML, text, PNG picture) under a name the operator may change.
 class OutputOptionsDialog : public QDialog {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "reports/ui/ReportMenus.h"
 
+#include "charts/ui/Wykres.h"
 #include "reports/data/StatementData.h"
 #include "reports/ui/ReportWindow.h"
 #include "session/data/AddonOptionsData.h"
@@ -106,6 +107,9 @@ void openVehicleReports(QWidget* parent, session::Session& session) {
                    {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageVehicles},
                    {"Zest. Obsług Technicznych", StatementId::Services},
                    {"Wątpliwe Karty Drogowe", StatementId::DoubtfulCards}});
+    menu.addButton(QStringLiteral("Wykres Zużycia Paliwa"), QStringLiteral("chart"), [&menu, &session] {
+        charts::openChart(&menu, session, charts::ChartSubject::VehicleKind);
+    });
     menu.addButton(QStringLiteral("Formularz Karty Pracy Pojazdu"), QStringLiteral("workCardForm"),
                    [&menu] { openForm(&menu, kWorkCardForm); });
     menu.addButton(QStringLiteral("Formularz Wkładki Uzupełn."), QStringLiteral("insertForm"),
@@ -123,6 +127,9 @@ void openEquipmentReports(QWidget* parent, session::Session& session) {
                    {"Zest. Zużycia Paliwa Analit.", StatementId::YearlyEquipment},
                    {"Zużycie Średnie Paliwa Rocznie", StatementId::AverageEquipment},
                    {"Asygnata Rozchodowa", StatementId::Voucher}});
+    menu.addButton(QStringLiteral("Wykres Zużycia Paliwa"), QStringLiteral("chart"), [&menu, &session] {
+        charts::openChart(&menu, session, charts::ChartSubject::MachineGroup);
+    });
     // The services statement belongs to vehicles; this menu keeps its button hidden and disabled.
     QPushButton* services =
         menu.addButton(QStringLiteral("Zest. Obsług Technicznych"), QStringLiteral("services"), [] {});

@@ -143,6 +143,9 @@ public:
                                          const QDate& today = korven::today(),
                                          const QLocale& locale = QLocale());
 
+    // The working transaction, for the windows opened from the register that read on their own.
+    db::Transaction& working() { return working_; }
+
 private:
     bool vehicleExists(db::Transaction& t, int KODA);
 

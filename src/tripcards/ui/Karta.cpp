@@ -1,5 +1,6 @@
 #include "tripcards/ui/Karta.h"
 
+#include "charts/ui/Wykres.h"
 #include "exports/ui/CardDocumentView.h"
 #include "session/data/Session.h"
 #include "tripcards/ui/SettlementForm.h"
@@ -127,6 +128,7 @@ Karta::Karta(CardRegisterData& data, RegisterVehicle vehicle, QWidget* parent)
         exportList(registerExportTitle(vehicle_.context));
         grid()->setFocus();
     });
+    addButton(panel, QStringLiteral("W&ykres"), QStringLiteral("chart"), [this] { showChart(); });
     panel->addStretch(1);
     addButton(panel, QStringLiteral("&Wyjście"), QStringLiteral("close"), [this] { reject(); });
     resize(1180, 560);
@@ -189,6 +191,13 @@ void Karta::makeDocument() {
         else
             ui::services().message(this, fields.error, QStringLiteral("Błąd"), ui::MessageIcon::Critical);
     }
+    grid()->setFocus();
+}
+
+void Karta::showChart() {
+    const charts::ChartPrintContext context{data_.settings().NAZWASKR, data_.operatorSession().printedBy(),
+                                            data_.settings().LOGO, charts::fullYear(data_.settings().ROK)};
+    charts::openChart(this, data_.working(), context, charts::ChartSubject::Vehicle, vehicle_.context.KODA);
     grid()->setFocus();
 }
 

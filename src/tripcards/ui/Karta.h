@@ -23,6 +23,8 @@ public:
     // "&Karta Pracy ": the work card of the selected card, or its mileage settlement when the check
     // box is ticked, with the vehicle's planned services; a failure is shown.
     void makeDocument();
+    // "W&ykres": the vehicle's consumption chart over the last years.
+    void showChart();
 
     const RegisterVehicle& vehicle() const { return vehicle_; }
     QSpinBox* sectionField() const { return section_; }
