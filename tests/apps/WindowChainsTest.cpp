@@ -64,10 +64,10 @@ const Level pozKarSp{
 const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście", {"shift+Tab", "space"}}}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
 // The doubtful cards statement: the seventh button of the vehicle report menu.
-const Level rapWatpl{"RapWatpl",
-                     {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
-                     "^Zestawienie Wątpliwych Kart Drogowych ",
-                     {esc}};
+[[maybe_unused]] const Level rapWatpl{"RapWatpl",
+                                      {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                                      "^Zestawienie Wątpliwych Kart Drogowych ",
+                                      {esc}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
 // The chart window from a card register (its "W&ykres") and from a report menu (the button after the
 // six statements); it comes back with the focus on the button that opened it.
@@ -130,11 +130,9 @@ const Chain chains[] = {
      {pozKarSp, dictionary("Komenda", 1, "^Kartoteka Jednostek$"),
       dictionaryEditor("KomenEd", "^Korekta Nazwy Jednostki$")}},
     {"Raport", {raport}},
-    {"RapWatpl", {raport, rapWatpl}},
     {"RaportSp", {raportSp}},
     {"WykresKarta", {pojazd, karta, wykres}},
     {"WykresKartaSp", {sprzet, kartaSp, wykres}},
-    {"WykresRaport", {raport, wykresMenu}},
     {"WykresRaportSp", {raportSp, wykresMenu}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
