@@ -18,6 +18,7 @@
 #include <signal.h>
 #include <unistd.h>
 #endif
+#include "schema/History.h"
 #include "schema/StatementIndexes.h"
 
 namespace korven::schema {
@@ -171,6 +172,9 @@ END)");
     // so those cannot be trusted for rights.
     s << accessLevelTableStatements();
     s << statementIndexStatements();
+    // The change history of cards, services, vehicles and machines, its triggers generated from the
+    // columns the tables above have.
+    s << historyStatements(tableColumns(s));
     return s;
 }
 
