@@ -53,6 +53,7 @@ void OpenTripCardMonth(benchmark::State& state) {
 BENCHMARK(OpenTripCardMonth)
     ->ArgsProduct({{50, 400}, {0, 1}})
     ->ArgNames({"vehicles", "history"})
-    ->Unit(benchmark::kMillisecond)->Iterations(3);
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace

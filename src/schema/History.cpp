@@ -17,7 +17,8 @@ QString triggerName(const QString& table, const char* suffix) {
 QString keyExpression(const HistoryTable& t, const QString& row) {
     QStringList parts;
     for (int i = 0; i < t.key.size(); ++i)
-        parts << QStringLiteral("'%1%2=' || %3.%2").arg(i ? QStringLiteral(";") : QString(), t.key.at(i), row);
+        parts
+            << QStringLiteral("'%1%2=' || %3.%2").arg(i ? QStringLiteral(";") : QString(), t.key.at(i), row);
     return parts.join(QStringLiteral(" || "));
 }
 
@@ -29,8 +30,9 @@ QString valueExpression(const QString& row, const QString& column) {
 // The list of changes is the trigger's variable Z, written ": Z": the statements of an upgrade go
 // through the named-parameter reading of the database layer, which would take ":Z" for a parameter.
 QString historyInsert(const HistoryTable& t, const QString& row, const char* operation, bool withChanges) {
-    return QStringLiteral("  insert into FJ_HIST (ID, TABELA, KLUCZ, OPERACJA, UZYTKOWNIK, CZAS, ZMIANY) "
-                          "values (gen_id(FJ_HIST_NR, 1), '%1', %2, '%3', current_user, current_timestamp, %4);\n")
+    return QStringLiteral(
+               "  insert into FJ_HIST (ID, TABELA, KLUCZ, OPERACJA, UZYTKOWNIK, CZAS, ZMIANY) "
+               "values (gen_id(FJ_HIST_NR, 1), '%1', %2, '%3', current_user, current_timestamp, %4);\n")
         .arg(t.table, keyExpression(t, row), QLatin1String(operation),
              withChanges ? QStringLiteral(": Z") : QStringLiteral("null"));
 }
@@ -90,9 +92,10 @@ std::vector<std::pair<QString, QStringList>> tableColumns(const QStringList& sta
 
 QStringList historyStatements(const std::vector<std::pair<QString, QStringList>>& columns) {
     QStringList s;
-    s << QStringLiteral("CREATE TABLE FJ_HIST (ID BIGINT NOT NULL, TABELA VARCHAR(31) NOT NULL, "
-                        "KLUCZ VARCHAR(120) NOT NULL, OPERACJA CHAR(1) NOT NULL, UZYTKOWNIK VARCHAR(63), "
-                        "CZAS TIMESTAMP NOT NULL, ZMIANY BLOB SUB_TYPE TEXT, CONSTRAINT FJ_HIST PRIMARY KEY (ID))");
+    s << QStringLiteral(
+        "CREATE TABLE FJ_HIST (ID BIGINT NOT NULL, TABELA VARCHAR(31) NOT NULL, "
+        "KLUCZ VARCHAR(120) NOT NULL, OPERACJA CHAR(1) NOT NULL, UZYTKOWNIK VARCHAR(63), "
+        "CZAS TIMESTAMP NOT NULL, ZMIANY BLOB SUB_TYPE TEXT, CONSTRAINT FJ_HIST PRIMARY KEY (ID))");
     s << QStringLiteral("CREATE GENERATOR FJ_HIST_NR");
     for (const HistoryTable& t : historyTables()) {
         QStringList cols;
@@ -100,24 +103,27 @@ QStringList historyStatements(const std::vector<std::pair<QString, QStringList>>
             if (table == t.table) cols = list;
         if (cols.isEmpty()) continue;
 
-        QString update = triggerHead(triggerName(t.table, "AU"), t.table, "UPDATE") +
-                         QStringLiteral("DECLARE Z BLOB SUB_TYPE TEXT = '';\nDECLARE N INTEGER = 0;\nBEGIN\n");
+        QString update =
+            triggerHead(triggerName(t.table, "AU"), t.table, "UPDATE") +
+            QStringLiteral("DECLARE Z BLOB SUB_TYPE TEXT = '';\nDECLARE N INTEGER = 0;\nBEGIN\n");
         QString remove = triggerHead(triggerName(t.table, "AD"), t.table, "DELETE") +
                          QStringLiteral("DECLARE Z BLOB SUB_TYPE TEXT = '';\nBEGIN\n");
         for (const QString& c : cols) {
-            update += QStringLiteral("  if (OLD.%1 is distinct from NEW.%1) then begin Z = Z || '%1: ' || %2 || "
-                                     "' -> ' || %3 || ascii_char(10); N = N + 1; end\n")
-                          .arg(c, valueExpression(QStringLiteral("OLD"), c),
-                               valueExpression(QStringLiteral("NEW"), c));
-            remove += QStringLiteral("  if (OLD.%1 is not null) then Z = Z || '%1: ' || %2 || ascii_char(10);\n")
-                          .arg(c, valueExpression(QStringLiteral("OLD"), c));
+            update +=
+                QStringLiteral("  if (OLD.%1 is distinct from NEW.%1) then begin Z = Z || '%1: ' || %2 || "
+                               "' -> ' || %3 || ascii_char(10); N = N + 1; end\n")
+                    .arg(c, valueExpression(QStringLiteral("OLD"), c),
+                         valueExpression(QStringLiteral("NEW"), c));
+            remove +=
+                QStringLiteral("  if (OLD.%1 is not null) then Z = Z || '%1: ' || %2 || ascii_char(10);\n")
+                    .arg(c, valueExpression(QStringLiteral("OLD"), c));
         }
         update += QStringLiteral("  if (N > 0) then\n") + historyInsert(t, QStringLiteral("NEW"), "U", true) +
                   QStringLiteral("END");
         remove += historyInsert(t, QStringLiteral("OLD"), "D", true) + QStringLiteral("END");
         const QString insert = triggerHead(triggerName(t.table, "AI"), t.table, "INSERT") +
-                               QStringLiteral("BEGIN\n") + historyInsert(t, QStringLiteral("NEW"), "I", false) +
-                               QStringLiteral("END");
+                               QStringLiteral("BEGIN\n") +
+                               historyInsert(t, QStringLiteral("NEW"), "I", false) + QStringLiteral("END");
         s << insert << update << remove;
         for (const char* suffix : {"AI", "AU", "AD"}) {
             s << QStringLiteral("GRANT INSERT ON FJ_HIST TO TRIGGER %1").arg(triggerName(t.table, suffix));
@@ -184,8 +190,8 @@ std::vector<HistoryEntry> readHistory(db::Transaction& t, const HistoryFilter& f
 QStringList historyUsers(db::Transaction& t) {
     QStringList out;
     try {
-        for (const db::Row& r : t.select(QStringLiteral(
-                 "select distinct trim(UZYTKOWNIK) as U from FJ_HIST where UZYTKOWNIK is not null order by 1")))
+        for (const db::Row& r : t.select(QStringLiteral("select distinct trim(UZYTKOWNIK) as U from FJ_HIST "
+                                                        "where UZYTKOWNIK is not null order by 1")))
             out << r.text(QStringLiteral("U"));
     } catch (const db::DbError& e) {
         if (e.hasCode(kNoPrivilege)) throw HistoryDenied();

@@ -337,7 +337,8 @@ Presence presenceOf(const QString& sql) {
         R"(^\s*GRANT\s+(\w+)\s+ON\s+(?:(?:TABLE|GENERATOR|SEQUENCE)\s+)?(\w+)\s+TO\s+(?:(?:USER|TRIGGER|PROCEDURE)\s+)?(\w+)\s*;?\s*$)");
     static const QRegularExpression trigger =
         pattern(R"(^\s*CREATE\s+(?:OR\s+ALTER\s+)?TRIGGER\s+(\w+)\s+FOR\s+(\w+))");
-    static const QRegularExpression generator = pattern(R"(^\s*CREATE\s+(?:GENERATOR|SEQUENCE)\s+(\w+)\s*;?\s*$)");
+    static const QRegularExpression generator =
+        pattern(R"(^\s*CREATE\s+(?:GENERATOR|SEQUENCE)\s+(\w+)\s*;?\s*$)");
     Presence p;
     QRegularExpressionMatch m;
     if ((m = trigger.match(sql)).hasMatch()) {

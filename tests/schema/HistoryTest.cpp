@@ -28,17 +28,18 @@ std::vector<schema::HistoryEntry> history(db::Attachment& att, const schema::His
     return db::inTransaction(t, [&](db::Transaction& tr) { return schema::readHistory(tr, filter); });
 }
 
-const QString kVehicle = QStringLiteral(
-    "insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL) values (1, 'KN 1', 'A', 'P', 'ON', "
-    "'N', 30)");
+const QString kVehicle = QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, "
+                                        "NORMPAL) values (1, 'KN 1', 'A', 'P', 'ON', "
+                                        "'N', 30)");
 const QString kCard = QStringLiteral(
     "insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, PRZEBIEG0, PRZEBIEGM) values (1, 5, 'KN 1', 9, 3, "
     "199105, 199105)");
-const QString kMachine = QStringLiteral("insert into A_SPRZET (KODS, NRREJ, NAZWA) values (4, 'P 1', 'Pilarka')");
-const QString kMachineCard =
-    QStringLiteral("insert into A_KARTAS (KODS, KODK, NRREJ, ROKS, MIES, CZAS) values (4, 2, 'P 1', 9, 3, 0)");
-const QString kService = QStringLiteral(
-    "insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, STANP) values (1, 3, 'OT', 'Obsługa', '2009-05-01', 0)");
+const QString kMachine =
+    QStringLiteral("insert into A_SPRZET (KODS, NRREJ, NAZWA) values (4, 'P 1', 'Pilarka')");
+const QString kMachineCard = QStringLiteral(
+    "insert into A_KARTAS (KODS, KODK, NRREJ, ROKS, MIES, CZAS) values (4, 2, 'P 1', 9, 3, 0)");
+const QString kService = QStringLiteral("insert into A_OBSLU (KODA, KODB, TYP, NAZWA, DATAP, STANP) values "
+                                        "(1, 3, 'OT', 'Obsługa', '2009-05-01', 0)");
 
 } // namespace
 
@@ -117,7 +118,12 @@ TEST(History, TheStatementFiltersByPeriodUserTableAndRow) {
         {"a period before", {today.addDays(-30), today.addDays(-1), {}, {}, {}}, {}},
         {"one operator", {{}, {}, QStringLiteral("OPERATOR1"), {}, {}}, {"U"}},
         {"one table", {{}, {}, {}, QStringLiteral("A_AUTO"), {}}, {"U", "I"}},
-        {"one card", {{}, {}, {}, QStringLiteral("A_KARTA"), schema::historyKey({"KODA", "KODD", "ROKD", "MIED"}, {"1", "5", "9", "3"})},
+        {"one card",
+         {{},
+          {},
+          {},
+          QStringLiteral("A_KARTA"),
+          schema::historyKey({"KODA", "KODD", "ROKD", "MIED"}, {"1", "5", "9", "3"})},
          {"U", "I"}},
     };
     for (const Case& c : cases) {
@@ -137,7 +143,8 @@ TEST(History, TheStatementFiltersByPeriodUserTableAndRow) {
 TEST(History, AnOperatorIsRecordedButCannotReadOrAlterTheHistory) {
     TestDatabase tdb;
     run(*tdb.attachment, {kVehicle});
-    tdb.attachment->executeImmediate(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON A_AUTO TO OPERATOR1"));
+    tdb.attachment->executeImmediate(
+        QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON A_AUTO TO OPERATOR1"));
     auto op = db::Attachment::attach(tdb.params(QStringLiteral("OPERATOR1")));
     run(*op, {QStringLiteral("update A_AUTO set NRREJ = 'KN 9' where KODA = 1"),
               QStringLiteral("delete from A_AUTO where KODA = 1")});
@@ -147,9 +154,10 @@ TEST(History, AnOperatorIsRecordedButCannotReadOrAlterTheHistory) {
         EXPECT_THROW(db::inTransaction(t, [](db::Transaction& tr) { return schema::historyUsers(tr); }),
                      schema::HistoryDenied);
     }
-    for (const char* sql : {"delete from FJ_HIST", "update FJ_HIST set UZYTKOWNIK = 'X'",
-                            "insert into FJ_HIST (ID, TABELA, KLUCZ, OPERACJA, CZAS) values (0, 'A', 'B', 'I', "
-                            "current_timestamp)"}) {
+    for (const char* sql :
+         {"delete from FJ_HIST", "update FJ_HIST set UZYTKOWNIK = 'X'",
+          "insert into FJ_HIST (ID, TABELA, KLUCZ, OPERACJA, CZAS) values (0, 'A', 'B', 'I', "
+          "current_timestamp)"}) {
         SCOPED_TRACE(sql);
         EXPECT_THROW(run(*op, {QString::fromLatin1(sql)}), db::DbError);
     }
@@ -172,8 +180,9 @@ TEST(History, AnUpgradedDatabaseRecordsEveryColumnOfANewOne) {
     schema::upgradeDatabase(*att);
     const schema::UpgradeStep& step = schema::upgradeStep(QStringLiteral("2.02"));
     EXPECT_TRUE(schema::isApplied(*att, step));
-    att->executeImmediate(QStringLiteral("CREATE OR ALTER TRIGGER FJ_HIST_A_KARTA_AU FOR A_KARTA ACTIVE AFTER "
-                                         "UPDATE POSITION 30000 AS BEGIN END"));
+    att->executeImmediate(
+        QStringLiteral("CREATE OR ALTER TRIGGER FJ_HIST_A_KARTA_AU FOR A_KARTA ACTIVE AFTER "
+                       "UPDATE POSITION 30000 AS BEGIN END"));
     EXPECT_FALSE(schema::isApplied(*att, step));
     EXPECT_TRUE(schema::applyStep(*att, step).ran());
     EXPECT_TRUE(schema::isApplied(*att, step));

@@ -285,10 +285,12 @@ TEST(SettlementWindow, ASavedSettlementIsInTheChangeHistory) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows.front().operation, QStringLiteral("U"));
     EXPECT_EQ(rows.front().table, QStringLiteral("A_KARTA"));
-    EXPECT_EQ(rows.front().key, QStringLiteral("KODA=%1;KODD=%2;ROKD=9;MIED=5").arg(normsVehicle).arg(before.KODD));
+    EXPECT_EQ(rows.front().key,
+              QStringLiteral("KODA=%1;KODD=%2;ROKD=9;MIED=5").arg(normsVehicle).arg(before.KODD));
     EXPECT_EQ(rows.front().user, QStringLiteral("SYSDBA"));
     EXPECT_TRUE(rows.front().changes.contains(
-        QStringLiteral("PRZEBIEGM: %1 -> %2\n").arg(QString::number(before.PRZEBIEGM.value(), 'f', 2), kilometres)))
+        QStringLiteral("PRZEBIEGM: %1 -> %2\n")
+            .arg(QString::number(before.PRZEBIEGM.value(), 'f', 2), kilometres)))
         << rows.front().changes.toStdString();
 }
 

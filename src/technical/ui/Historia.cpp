@@ -65,9 +65,9 @@ Historia::Historia(session::Session& session, const QString& table, const QStrin
 
     list_ = new QTableWidget(0, 6, this);
     list_->setObjectName(QStringLiteral("list"));
-    list_->setHorizontalHeaderLabels({QStringLiteral("Czas"), QStringLiteral("Operator"), QStringLiteral("Tabela"),
-                                      QStringLiteral("Wiersz"), QStringLiteral("Operacja"),
-                                      QStringLiteral("Zmiany")});
+    list_->setHorizontalHeaderLabels({QStringLiteral("Czas"), QStringLiteral("Operator"),
+                                      QStringLiteral("Tabela"), QStringLiteral("Wiersz"),
+                                      QStringLiteral("Operacja"), QStringLiteral("Zmiany")});
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->horizontalHeader()->setStretchLastSection(true);
@@ -89,21 +89,22 @@ Historia::Historia(session::Session& session, const QString& table, const QStrin
     buttons->addWidget(showButton);
     buttons->addWidget(exit);
     layout->addLayout(buttons);
-    connect(showButton, &QPushButton::clicked, this, [this] { show(); });
+    connect(showButton, &QPushButton::clicked, this, [this] { refresh(); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     resize(900, 560);
 
-    if (show()) {
+    if (refresh()) {
         try {
             db::Transaction t(session_.attachment(), db::TransactionOptions{true});
-            user_->addItems(db::inTransaction(t, [](db::Transaction& tr) { return schema::historyUsers(tr); }));
+            user_->addItems(
+                db::inTransaction(t, [](db::Transaction& tr) { return schema::historyUsers(tr); }));
         } catch (const std::exception&) {
             // The list of operators only helps the selection; the history itself has been read.
         }
     }
 }
 
-bool Historia::show() {
+bool Historia::refresh() {
     schema::HistoryFilter filter;
     filter.from = from_->date();
     filter.to = to_->date();
@@ -121,15 +122,20 @@ bool Historia::show() {
         message_->show();
         return false;
     } catch (const std::exception& e) {
-        message_->setText(QStringLiteral("Nie można odczytać historii zmian:\n%1").arg(QString::fromUtf8(e.what())));
+        message_->setText(
+            QStringLiteral("Nie można odczytać historii zmian:\n%1").arg(QString::fromUtf8(e.what())));
         message_->show();
         return false;
     }
     list_->setRowCount(static_cast<int>(entries.size()));
     int row = 0;
     for (const schema::HistoryEntry& e : entries) {
-        const QStringList cells = {e.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), e.user, e.table, e.key,
-                                   operationText(e.operation), e.changes.trimmed()};
+        const QStringList cells = {e.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                                   e.user,
+                                   e.table,
+                                   e.key,
+                                   operationText(e.operation),
+                                   e.changes.trimmed()};
         for (int c = 0; c < cells.size(); ++c)
             list_->setItem(row, c, new QTableWidgetItem(cells.at(c)));
         ++row;
@@ -146,7 +152,7 @@ int Historia::rows() const {
 }
 
 QString Historia::message() const {
-    return message_->isVisible() ? message_->text() : QString();
+    return message_->isHidden() ? QString() : message_->text();
 }
 
 } // namespace korven::technical

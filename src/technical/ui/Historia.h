@@ -26,7 +26,7 @@ public:
              QWidget* parent = nullptr);
     // Reads the history for the selection; false (with the message shown in the window) when the
     // user may not read it or the reading failed.
-    bool show();
+    bool refresh();
     int rows() const;
     QString message() const;
 
