@@ -18,6 +18,7 @@
 #include <signal.h>
 #include <unistd.h>
 #endif
+#include "schema/History.h"
 #include "schema/StatementIndexes.h"
 
 namespace korven::schema {
@@ -179,6 +180,9 @@ END)");
     // The switches and numbers of the optional additions; a missing row is the default.
     s << addonOptionsTableStatements();
     s << statementIndexStatements();
+    // The change history of cards, services, vehicles and machines, its triggers generated from the
+    // columns the tables above have.
+    s << historyStatements(tableColumns(s));
     return s;
 }
 

@@ -1,5 +1,6 @@
 #include "schema/Upgrades.h"
 
+#include "schema/History.h"
 #include "schema/Schema.h"
 #include "schema/Shape.h"
 
@@ -204,6 +205,16 @@ std::vector<UpgradeStep> buildSteps() {
     // The options of the additions (plausibility checks, services due by the odometer).
     steps.push_back(
         {QStringLiteral("2.01"), done(QStringLiteral("2.01")), {block(addonOptionsTableStatements())}});
+
+    // The change history. Its triggers are generated from the columns of a new database, which an
+    // upgraded one has after the step above; a trigger whose text differs from what the columns give
+    // (a column added since) is written again.
+    UpgradeStep history{QStringLiteral("2.02"), done(QStringLiteral("2.02")), {}};
+    const QStringList historySql = historyStatements(tableColumns(creationStatements()));
+    // One by one: the triggers of a table written in one transaction with a table's changes before them
+    // are refused by the engine; each statement in place is skipped on a second run.
+    history.blocks = oneByOne(historySql);
+    steps.push_back(history);
     return steps;
 }
 
@@ -240,6 +251,18 @@ bool isPresent(db::Transaction& t, const Presence& p) {
                       QStringLiteral("select count(*) from RDB$USER_PRIVILEGES where RDB$USER = :U and "
                                      "RDB$RELATION_NAME = :T and RDB$PRIVILEGE = :P"),
                       {{"U", p.name}, {"T", p.table}, {"P", p.key}});
+    case K::Generator:
+        return exists(t, QStringLiteral("select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = :G"),
+                      {{"G", p.name}});
+    case K::Trigger: {
+        // Present when the trigger is there with the same text, so that a changed trigger is rewritten.
+        auto row = t.selectOne(
+            QStringLiteral("select RDB$TRIGGER_SOURCE as S from RDB$TRIGGERS where RDB$TRIGGER_NAME = :N"),
+            {{"N", p.name}});
+        if (!row) return false;
+        const QString source = row->text(QStringLiteral("S")).simplified();
+        return !source.isEmpty() && p.type.endsWith(source);
+    }
     case K::Unknown:
         return false;
     }
@@ -316,9 +339,21 @@ Presence presenceOf(const QString& sql) {
         pattern(R"(^\s*INSERT\s+INTO\s+(\w+)\s*\(\s*(\w+)[^)]*\)\s*VALUES\s*\(\s*(\d+)\s*,)");
     static const QRegularExpression grant = pattern(
         R"(^\s*GRANT\s+(\w+)\s+ON\s+(?:(?:TABLE|GENERATOR|SEQUENCE)\s+)?(\w+)\s+TO\s+(?:(?:USER|TRIGGER|PROCEDURE)\s+)?(\w+)\s*;?\s*$)");
+    static const QRegularExpression trigger =
+        pattern(R"(^\s*CREATE\s+(?:OR\s+ALTER\s+)?TRIGGER\s+(\w+)\s+FOR\s+(\w+))");
+    static const QRegularExpression generator =
+        pattern(R"(^\s*CREATE\s+(?:GENERATOR|SEQUENCE)\s+(\w+)\s*;?\s*$)");
     Presence p;
     QRegularExpressionMatch m;
-    if ((m = alterType.match(sql)).hasMatch()) {
+    if ((m = trigger.match(sql)).hasMatch()) {
+        p.kind = K::Trigger;
+        p.name = m.captured(1).toUpper();
+        p.table = m.captured(2).toUpper();
+        p.type = sql.simplified();
+    } else if ((m = generator.match(sql)).hasMatch()) {
+        p.kind = K::Generator;
+        p.name = m.captured(1).toUpper();
+    } else if ((m = alterType.match(sql)).hasMatch()) {
         p.kind = K::ColumnType;
         p.table = m.captured(1).toUpper();
         p.name = m.captured(2).toUpper();
@@ -406,38 +441,7 @@ void upgradeDatabase(db::Attachment& attachment, const StepReport& onStep) {
 }
 
 std::vector<std::pair<QString, QStringList>> newDatabaseColumnOrder() {
-    static const std::vector<std::pair<QString, QStringList>> order = [] {
-        std::vector<std::pair<QString, QStringList>> out;
-        static const QRegularExpression head = pattern(R"(^\s*CREATE\s+TABLE\s+(\w+)\s*\()");
-        for (const QString& sql : creationStatements()) {
-            const QRegularExpressionMatch m = head.match(sql);
-            if (!m.hasMatch()) continue;
-            // The definitions between the outer parentheses, split at the commas outside any
-            // parentheses of their own; a constraint is no column.
-            const QString body =
-                sql.mid(m.capturedEnd(), sql.lastIndexOf(QLatin1Char(')')) - m.capturedEnd());
-            QStringList columns;
-            int depth = 0;
-            QString part;
-            auto take = [&] {
-                const QString name = part.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
-                if (!name.isEmpty() && name.compare(QLatin1String("CONSTRAINT"), Qt::CaseInsensitive) != 0)
-                    columns << name.toUpper();
-                part.clear();
-            };
-            for (QChar c : body) {
-                if (c == QLatin1Char('(')) ++depth;
-                if (c == QLatin1Char(')')) --depth;
-                if (c == QLatin1Char(',') && depth == 0)
-                    take();
-                else
-                    part += c;
-            }
-            take();
-            out.emplace_back(m.captured(1).toUpper(), columns);
-        }
-        return out;
-    }();
+    static const std::vector<std::pair<QString, QStringList>> order = tableColumns(creationStatements());
     return order;
 }
 

@@ -13,11 +13,11 @@ namespace korven::schema {
 // What a statement of an upgrade puts into the database, so that it can be asked whether it is there
 // already. Read from the statement's text (see presenceOf).
 struct Presence {
-    enum class Kind { Table, Column, ColumnType, Index, Row, Privilege, Unknown };
+    enum class Kind { Table, Column, ColumnType, Index, Row, Privilege, Trigger, Generator, Unknown };
     Kind kind = Kind::Unknown;
     QString table; // the table (or generator of a grant)
     QString name;  // column, index, key column, or the grantee
-    QString type;  // ColumnType: the type the column gets, "CHAR(60)", "DECIMAL(6,3)"
+    QString type;  // ColumnType: the type the column gets, "CHAR(60)", "DECIMAL(6,3)"; Trigger: its text
     QString key;   // Row: the key value; Privilege: the privilege's letter
 };
 
@@ -38,7 +38,7 @@ struct UpgradeStep {
 };
 
 // The upgrade steps in version order: the nine of the older versions, the one that adds what this
-// system keeps beside them, and those of the optional additions.
+// system keeps beside them, and those of the optional additions and the change history.
 const std::vector<UpgradeStep>& upgradeSteps();
 const UpgradeStep& upgradeStep(const QString& version);
 

@@ -62,6 +62,9 @@ const Level pozKarSp{
     "PozKarSp", mainButton(4), "^Pozostałe Kartoteki Sprzętu$", {esc, {"Wyjście", {"Tab", "Tab", "space"}}}};
 // The window opens on its first button; Shift+Tab from there reaches "Wyjście", the last one.
 const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście", {"shift+Tab", "space"}}}};
+// The change history, the last button before "Wyjście"; it opens with its selection and the list read.
+const Level historia{
+    "Historia", {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}, "^Historia Zmian$", {esc}, {"space"}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
 // The doubtful cards statement: the seventh button of the vehicle report menu.
 [[maybe_unused]] const Level rapWatpl{"RapWatpl",
@@ -136,6 +139,7 @@ const Chain chains[] = {
     {"WykresRaportSp", {raportSp, wykresMenu}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
+    {"Historia", {tech, historia}},
 };
 
 void PrintTo(const Chain& chain, std::ostream* out) {

@@ -82,7 +82,7 @@ TEST(Schema, TablesAndColumnsAreTheDocumentedOnes) {
         tables << r.text("N").trimmed();
     EXPECT_EQ(tables,
               (QStringList{"A_AUTO", "A_GRUPP", "A_GRUPS", "A_KARTA", "A_KARTAS", "A_KOMEN", "A_OBSK",
-                           "A_OBSLU", "A_RODZP", "A_SPRZET", "FJ_BAZA", "FJ_DOSTEP", "FJ_FLOP", "FJ_OPCJE"}));
+                           "A_OBSLU", "A_RODZP", "A_SPRZET", "FJ_BAZA", "FJ_DOSTEP", "FJ_FLOP", "FJ_HIST", "FJ_OPCJE"}));
 
     EXPECT_EQ(describe(t, "A_RODZP"), lines("KOD INTEGER NOT NULL\nNAZWA CHAR(40)"));
     EXPECT_EQ(describe(t, "A_GRUPP"), lines("KOD INTEGER NOT NULL\nNAZWA CHAR(40)"));

@@ -68,6 +68,10 @@ TEST(Upgrade, WhatAStatementAddsIsReadFromItsText) {
         {"GRANT SELECT ON FJ_DOSTEP TO PUBLIC", K::Privilege, "FJ_DOSTEP", "PUBLIC", "S"},
         {"GRANT USAGE ON GENERATOR NUM_OPER TO TRIGGER FJ_FLOP_BI", K::Privilege, "NUM_OPER", "FJ_FLOP_BI",
          "G"},
+        {"CREATE OR ALTER TRIGGER FJ_HIST_A_AUTO_AI FOR A_AUTO ACTIVE AFTER INSERT POSITION 30000 AS BEGIN "
+         "END",
+         K::Trigger, "A_AUTO", "FJ_HIST_A_AUTO_AI", ""},
+        {"CREATE GENERATOR FJ_HIST_NR", K::Generator, "", "FJ_HIST_NR", ""},
         {"update FJ_BAZA set ILE = 0", K::Unknown, "", "", ""},
     };
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 #include "technical/rules/MonthOpening.h"
 #include "technical/rules/SettingsForm.h"
 #include "technical/rules/UpdateCheck.h"
+#include "technical/ui/Historia.h"
 #include "technical/ui/Kalendar.h"
 #include "technical/ui/Mapa.h"
 #include "technical/ui/Tech.h"
@@ -25,6 +26,9 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+
+#include <QComboBox>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -468,4 +472,38 @@ TEST(MapaWindow, CountsEveryDataSetAndStartsAfreshEachTime) {
     f.sql(QStringLiteral("delete from A_AUTO where KODA = 2"));
     button(&w, "start")->click();
     EXPECT_EQ(w.count(0), QStringLiteral("1"));
+}
+
+// The change history window: the administrator sees the changes; an operator, who has no right on the
+// history, is told so and sees no rows.
+TEST(HistoriaWindow, TheAdministratorSeesTheChangesAnOperatorIsRefused) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    f.addVehicle(7);
+    f.sql(QStringLiteral("update A_AUTO set NRREJ = 'KN 77', NORMPAL = 31 where KODA = 7"));
+    {
+        Historia w(*f.session);
+        w.show();
+        ASSERT_EQ(w.rows(), 2);
+        EXPECT_EQ(w.message(), QString());
+        auto* list = w.findChild<QTableWidget*>(QStringLiteral("list"));
+        EXPECT_EQ(list->item(0, 4)->text(), QStringLiteral("Zmiana"));
+        EXPECT_EQ(list->item(0, 3)->text(), QStringLiteral("KODA=7"));
+        EXPECT_EQ(list->item(0, 5)->text(), QStringLiteral("NRREJ: KN 7 -> KN 77\nNORMPAL: 30.00 -> 31.00"));
+        screenshot(&w, QStringLiteral("Historia"));
+        // A selection of another table shows nothing, with a word why.
+        w.findChild<QComboBox*>(QStringLiteral("table"))->setCurrentText(QStringLiteral("A_KARTA"));
+        QTest::mouseClick(button(&w, "show"), Qt::LeftButton);
+        EXPECT_EQ(w.rows(), 0);
+        EXPECT_EQ(w.message(), QStringLiteral("Brak zmian w wybranym okresie."));
+    }
+    f.sql(QStringLiteral("GRANT SELECT ON FJ_BAZA TO OPERATOR1"));
+    session::Session operatorSession(db::Attachment::attach(f.tdb.params(QStringLiteral("OPERATOR1"))));
+    Historia w(operatorSession);
+    w.show();
+    EXPECT_EQ(w.rows(), 0);
+    EXPECT_EQ(w.message(), schema::historyDeniedText());
+    screenshot(&w, QStringLiteral("HistoriaBrakUprawnien"));
+    QTest::mouseClick(button(&w, "exit"), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
 }

@@ -2,6 +2,7 @@
 #include "exports/XlsxReader.h"
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
+#include "schema/History.h"
 #include "session/SessionFixture.h"
 #include "session/data/AddonOptionsData.h"
 #include "support/GuiSupport.h"
@@ -300,6 +301,34 @@ TEST(SettlementWindow, FieldsRecomputeAsTheyAreLeftAndTheResultTurnsRed) {
     QTest::mouseClick(w.button(QStringLiteral("przelicz")), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(w.card().PRZEPALP, 0);
     EXPECT_EQ(w.fuelResult()->text(), QStringLiteral("Oszczędność (+)"));
+}
+
+// A settlement saved through the window leaves its changed fields in the change history, under the
+// card's key and the operator's name.
+TEST(SettlementWindow, ASavedSettlementIsInTheChangeHistory) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    auto data = f.data();
+    const CardRecord before = f.card(normsVehicle, 9, 5);
+    f.execute(QStringLiteral("delete from FJ_HIST"));
+    KartaD w(before, f.vehicle(normsVehicle), *data);
+    activate(w);
+    const QString kilometres = QString::number(before.PRZEBIEGM.value() + 25, 'f', 2);
+    typeAndLeave(w.field(QStringLiteral("PRZEBIEGM")), kilometres);
+    QTest::mouseClick(w.button(QStringLiteral("ok")), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    db::Transaction t(*f.tdb.attachment, db::TransactionOptions{true});
+    const auto rows = db::inTransaction(t, [](db::Transaction& tr) { return schema::readHistory(tr, {}); });
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows.front().operation, QStringLiteral("U"));
+    EXPECT_EQ(rows.front().table, QStringLiteral("A_KARTA"));
+    EXPECT_EQ(rows.front().key,
+              QStringLiteral("KODA=%1;KODD=%2;ROKD=9;MIED=5").arg(normsVehicle).arg(before.KODD));
+    EXPECT_EQ(rows.front().user, QStringLiteral("SYSDBA"));
+    EXPECT_TRUE(rows.front().changes.contains(
+        QStringLiteral("PRZEBIEGM: %1 -> %2\n")
+            .arg(QString::number(before.PRZEBIEGM.value(), 'f', 2), kilometres)))
+        << rows.front().changes.toStdString();
 }
 
 TEST(SettlementWindow, PrintingACardWithoutAllowancesLeavesThemEmpty) {

@@ -4,6 +4,7 @@
 #include "session/data/Session.h"
 #include "session/ui/MainWindows.h"
 #include "technical/data/MonthOpening.h"
+#include "technical/ui/Historia.h"
 #include "technical/ui/Kalendar.h"
 #include "technical/ui/Mapa.h"
 #include "technical/ui/TechBaz.h"
@@ -41,6 +42,7 @@ Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidge
     auto* calendar = addButton(QStringLiteral("calendar"), QStringLiteral("Kalendarz Systemu "));
     auto* trip = addButton(QStringLiteral("tripCards"), QStringLiteral("Tworzenie Kart Drogowych m-c"));
     auto* work = addButton(QStringLiteral("workCards"), QStringLiteral("Tworzenie Kart Sprzętowych m-c"));
+    auto* history = addButton(QStringLiteral("history"), QStringLiteral("Historia Zmian"));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 100);
@@ -58,6 +60,7 @@ Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidge
     connect(calendar, &QPushButton::clicked, this, &Tech::openCalendar);
     connect(trip, &QPushButton::clicked, this, [this] { openMonth(CardKind::Trip); });
     connect(work, &QPushButton::clicked, this, [this] { openMonth(CardKind::Equipment); });
+    connect(history, &QPushButton::clicked, this, &Tech::openHistory);
     connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
     setWindowTitle(techCaption(session_.settings()));
     resize(560, sizeHint().height());
@@ -104,6 +107,11 @@ void Tech::openOperators() {
 
 void Tech::openMap() {
     Mapa window(session_, this);
+    ui::openChild(this, window);
+}
+
+void Tech::openHistory() {
+    Historia window(session_, {}, {}, this);
     ui::openChild(this, window);
 }
 
