@@ -200,6 +200,8 @@ std::vector<UpgradeStep> buildSteps() {
         if (presenceOf(sql).kind == Presence::Kind::Index) own.blocks.push_back(block({sql}));
     own.alignsColumns = true;
     steps.push_back(own);
+    // The tables of the fuel transaction import.
+    steps.push_back({QStringLiteral("2.03"), done(QStringLiteral("2.03")), {block(fuelImportTableStatements())}});
     return steps;
 }
 
