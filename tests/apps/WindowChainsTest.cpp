@@ -62,6 +62,13 @@ const Level pozKarSp{
     "PozKarSp", mainButton(4), "^Pozostałe Kartoteki Sprzętu$", {esc, {"Wyjście", {"Tab", "Tab", "space"}}}};
 // The window opens on its first button; Shift+Tab from there reaches "Wyjście", the last one.
 const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście", {"shift+Tab", "space"}}}};
+// The seventh button of "Funkcje Techniczne"; the window opens with the focus in its file field, the
+// first of its fields, from where Shift+Tab reaches "Wyjście", its last button.
+const Level impPal{"ImpPal",
+                   {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                   "^Import Transakcji Paliwowych$",
+                   {esc, {"Wyjście", {"shift+Tab", "space"}}},
+                   {"space"}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
 const Level wykazOP{
@@ -120,6 +127,7 @@ const Chain chains[] = {
     {"RaportSp", {raportSp}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
+    {"ImpPal", {tech, impPal}},
 };
 
 void PrintTo(const Chain& chain, std::ostream* out) {

@@ -1,6 +1,7 @@
 #include "technical/ui/Tech.h"
 
 #include "core/Clock.h"
+#include "fuelimport/ui/ImpPal.h"
 #include "session/data/Session.h"
 #include "session/ui/MainWindows.h"
 #include "technical/data/MonthOpening.h"
@@ -41,6 +42,7 @@ Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidge
     auto* calendar = addButton(QStringLiteral("calendar"), QStringLiteral("Kalendarz Systemu "));
     auto* trip = addButton(QStringLiteral("tripCards"), QStringLiteral("Tworzenie Kart Drogowych m-c"));
     auto* work = addButton(QStringLiteral("workCards"), QStringLiteral("Tworzenie Kart Sprzętowych m-c"));
+    auto* fuel = addButton(QStringLiteral("fuelImport"), QStringLiteral("Import Transakcji Paliwowych"));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 100);
@@ -58,6 +60,7 @@ Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidge
     connect(calendar, &QPushButton::clicked, this, &Tech::openCalendar);
     connect(trip, &QPushButton::clicked, this, [this] { openMonth(CardKind::Trip); });
     connect(work, &QPushButton::clicked, this, [this] { openMonth(CardKind::Equipment); });
+    connect(fuel, &QPushButton::clicked, this, &Tech::openFuelImport);
     connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
     setWindowTitle(techCaption(session_.settings()));
     resize(560, sizeHint().height());
@@ -105,6 +108,10 @@ void Tech::openOperators() {
 void Tech::openMap() {
     Mapa window(session_, this);
     ui::openChild(this, window);
+}
+
+void Tech::openFuelImport() {
+    fuelimport::openFuelImport(this, session_);
 }
 
 void Tech::openCalendar() {

@@ -17,7 +17,7 @@ class Session;
 namespace korven::technical {
 
 // "Funkcje Techniczne": the settings, the operator list, the data set map, the calendar and the
-// month opening for trip cards and work cards.
+// month opening for trip cards and work cards, and the import of fuel-card transactions.
 class Tech : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +28,7 @@ public:
     void openOperators();
     void openMap();
     void openCalendar();
+    void openFuelImport();
     void openMonth(CardKind kind);
     // The caption with the working period; after a month change the main window's as well.
     void refreshCaptions();
