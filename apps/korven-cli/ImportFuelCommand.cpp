@@ -39,17 +39,28 @@ bool parse(const QStringList& args, Options& o) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--db") && hasValue) o.sciezka = args[++i];
-        else if (a == QLatin1String("--mapping") && hasValue) o.mapping = args[++i];
-        else if (a == QLatin1String("--save-mapping") && hasValue) o.saveMapping = args[++i];
-        else if (a == QLatin1String("--columns") && hasValue) o.columns = args[++i];
-        else if (a == QLatin1String("--user") && hasValue) o.user = args[++i];
-        else if (a == QLatin1String("--password") && hasValue) o.password = args[++i];
-        else if (a == QLatin1String("--dry-run")) o.dryRun = true;
-        else if (a == QLatin1String("--default")) o.makeDefault = true;
-        else if (a == QLatin1String("--list-mappings")) o.list = true;
-        else if (!a.startsWith(QLatin1String("--")) && o.file.isEmpty()) o.file = a;
-        else return false;
+        if (a == QLatin1String("--db") && hasValue)
+            o.sciezka = args[++i];
+        else if (a == QLatin1String("--mapping") && hasValue)
+            o.mapping = args[++i];
+        else if (a == QLatin1String("--save-mapping") && hasValue)
+            o.saveMapping = args[++i];
+        else if (a == QLatin1String("--columns") && hasValue)
+            o.columns = args[++i];
+        else if (a == QLatin1String("--user") && hasValue)
+            o.user = args[++i];
+        else if (a == QLatin1String("--password") && hasValue)
+            o.password = args[++i];
+        else if (a == QLatin1String("--dry-run"))
+            o.dryRun = true;
+        else if (a == QLatin1String("--default"))
+            o.makeDefault = true;
+        else if (a == QLatin1String("--list-mappings"))
+            o.list = true;
+        else if (!a.startsWith(QLatin1String("--")) && o.file.isEmpty())
+            o.file = a;
+        else
+            return false;
     }
     if (o.sciezka.isEmpty()) return false;
     if (o.list) return o.file.isEmpty() && o.saveMapping.isEmpty();
@@ -63,7 +74,7 @@ void printJson(const QJsonObject& o) {
 }
 
 QJsonObject mappingJson(const ColumnMapping& m) {
-    return {{"NAZWA", m.NAZWA},    {"date", m.date},     {"reg", m.registration}, {"litres", m.litres},
+    return {{"NAZWA", m.NAZWA},       {"date", m.date},     {"reg", m.registration}, {"litres", m.litres},
             {"odometer", m.odometer}, {"header", m.header}, {"default", m.isDefault}};
 }
 
@@ -78,8 +89,10 @@ QJsonObject rowJson(const RowOutcome& r) {
                   {"litres", r.transaction.litres},
                   {"status", statusText(r.status)}};
     if (r.transaction.odometer) o.insert(QStringLiteral("odometer"), *r.transaction.odometer);
-    if (r.status == RowStatus::Matched) o.insert(QStringLiteral("card"), keyJson(r.card));
-    else o.insert(QStringLiteral("reason"), r.reason);
+    if (r.status == RowStatus::Matched)
+        o.insert(QStringLiteral("card"), keyJson(r.card));
+    else
+        o.insert(QStringLiteral("reason"), r.reason);
     return o;
 }
 
@@ -92,7 +105,8 @@ int run(const Options& o) {
     auto session = std::make_unique<session::Session>(db::Attachment::attach(p));
     session->loadSettings();
     session->operatorSession().userName = o.user.left(20);
-    FuelImportData data(session->working(), session->bracket(), session->settings(), session->operatorSession());
+    FuelImportData data(session->working(), session->bracket(), session->settings(),
+                        session->operatorSession());
 
     if (o.list) {
         QJsonArray list;
@@ -144,7 +158,9 @@ int run(const Options& o) {
 
     QJsonArray matched, unmatched, duplicates, cards;
     for (const RowOutcome& r : plan.rows)
-        (r.status == RowStatus::Matched ? matched : r.status == RowStatus::Duplicate ? duplicates : unmatched)
+        (r.status == RowStatus::Matched     ? matched
+         : r.status == RowStatus::Duplicate ? duplicates
+                                            : unmatched)
             .append(rowJson(r));
     for (const CardChange& c : plan.cards) {
         QJsonObject card = keyJson(c.key);
@@ -199,7 +215,8 @@ int importFuel(const QStringList& args) {
 
 const CommandRegistration registration{
     {"import-fuel",
-     "import-fuel --db DIR FILE [--mapping NAME] [--dry-run]   enter the fuel of a CSV/XLSX file of fuel-card "
+     "import-fuel --db DIR FILE [--mapping NAME] [--dry-run]   enter the fuel of a CSV/XLSX file of "
+     "fuel-card "
      "transactions into the trip cards (--save-mapping NAME --columns date=1,reg=2,litres=3,odometer=4 "
      "[--default] stores a mapping, --list-mappings shows them)",
      importFuel}};

@@ -201,7 +201,8 @@ std::vector<UpgradeStep> buildSteps() {
     own.alignsColumns = true;
     steps.push_back(own);
     // The tables of the fuel transaction import.
-    steps.push_back({QStringLiteral("2.03"), done(QStringLiteral("2.03")), {block(fuelImportTableStatements())}});
+    steps.push_back(
+        {QStringLiteral("2.03"), done(QStringLiteral("2.03")), {block(fuelImportTableStatements())}});
     return steps;
 }
 

@@ -60,9 +60,10 @@ void writeCsv(const QString& path, const std::vector<Generated>& rows) {
     s << "Data;Nr rej.;Litry;Licznik\r\n";
     int i = 0;
     for (const Generated& g : rows) {
-        const QString date = i++ % 2 ? g.date.toString(QStringLiteral("dd.MM.yyyy")) : g.date.toString(Qt::ISODate);
-        s << date << ";\"" << registration(g.vehicle) << "\";" << QString::number(g.litres).replace('.', ',') << ';'
-          << g.odometer << "\r\n";
+        const QString date =
+            i++ % 2 ? g.date.toString(QStringLiteral("dd.MM.yyyy")) : g.date.toString(Qt::ISODate);
+        s << date << ";\"" << registration(g.vehicle) << "\";" << QString::number(g.litres).replace('.', ',')
+          << ';' << g.odometer << "\r\n";
     }
 }
 
@@ -93,16 +94,22 @@ protected:
         settings.ROK = 9;
         settings.MIE = 3;
         for (int v = 1; v <= vehiclesKnown; ++v) {
-            sql(QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL, CZY_MIERNIK) "
-                               "values (:KODA, :NRREJ, 'Pojazd', 'P', 'ON', 'N', 30, :M)"),
-                {{"KODA", v}, {"NRREJ", QStringLiteral("KN %1").arg(1000 + v)},
+            sql(QStringLiteral(
+                    "insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL, CZY_MIERNIK) "
+                    "values (:KODA, :NRREJ, 'Pojazd', 'P', 'ON', 'N', 30, :M)"),
+                {{"KODA", v},
+                 {"NRREJ", QStringLiteral("KN %1").arg(1000 + v)},
                  {"M", v == 2 ? QStringLiteral("T") : QStringLiteral("N")}});
             if (v > vehiclesWithCards) continue;
             for (int m = 1; m <= 3; ++m)
-                sql(QStringLiteral("insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, NORMAP, PRZEBIEG0, PRZEBIEGM, "
-                                   "PRZEBIEGS, ZUZYCIEPN, ZUZYCIEP, RAZEMP, PRZEPALP, DODATKIP) values (:KODA, :KODD, "
-                                   ":NRREJ, 9, :MIED, 30, 1000, 500, 1500, 150, 20, 150, 0, 0)"),
-                    {{"KODA", v}, {"KODD", v * 10 + m}, {"NRREJ", QStringLiteral("KN %1").arg(1000 + v)}, {"MIED", m}});
+                sql(QStringLiteral(
+                        "insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, NORMAP, PRZEBIEG0, PRZEBIEGM, "
+                        "PRZEBIEGS, ZUZYCIEPN, ZUZYCIEP, RAZEMP, PRZEPALP, DODATKIP) values (:KODA, :KODD, "
+                        ":NRREJ, 9, :MIED, 30, 1000, 500, 1500, 150, 20, 150, 0, 0)"),
+                    {{"KODA", v},
+                     {"KODD", v * 10 + m},
+                     {"NRREJ", QStringLiteral("KN %1").arg(1000 + v)},
+                     {"MIED", m}});
         }
         rows = generate();
         path = tdb.dir.filePath(QStringLiteral("transakcje.") + QString::fromUtf8(GetParam()));
@@ -125,7 +132,8 @@ protected:
         db::Transaction t(*tdb.attachment);
         return db::inTransaction(t, [&](db::Transaction& tr) {
             QStringList out;
-            for (const db::Row& r : tr.select(QStringLiteral("select * from A_KARTA order by KODA, KODD, ROKD, MIED"))) {
+            for (const db::Row& r :
+                 tr.select(QStringLiteral("select * from A_KARTA order by KODA, KODD, ROKD, MIED"))) {
                 QStringList values;
                 for (int i = 0; i < r.size(); ++i)
                     values << r.at(i).toText();
@@ -192,9 +200,10 @@ TEST_P(ImportFixture, ThousandRowsPreviewThenApplyThenAgainChangesNothing) {
         const auto [vehicle, month] = key;
         db::Transaction t(*tdb.attachment);
         t.start();
-        const auto row = t.selectOne(QStringLiteral("select ZUZYCIEP, RAZEMP, PRZEPALP from A_KARTA where KODA = "
-                                                    ":K and MIED = :M"),
-                                     {{"K", vehicle}, {"M", month}});
+        const auto row =
+            t.selectOne(QStringLiteral("select ZUZYCIEP, RAZEMP, PRZEPALP from A_KARTA where KODA = "
+                                       ":K and MIED = :M"),
+                        {{"K", vehicle}, {"M", month}});
         ASSERT_TRUE(row);
         EXPECT_NEAR(row->number(QStringLiteral("ZUZYCIEP")), 20 + sum, 0.001) << vehicle << "/" << month;
         if (vehicle != 2) { // by norms: the fuel above the 150 L of the norm is overconsumption
@@ -220,7 +229,8 @@ TEST_P(ImportFixture, CardHeldOrChangedByAnotherCopyStopsEverything) {
         auto other = db::Attachment::attach(tdb.params());
         db::Transaction t(*other);
         t.start();
-        ASSERT_EQ(t.execute(QStringLiteral("update A_KARTA set ZUZYCIEO = 1 where KODA = 1 and MIED = 3")), 1);
+        ASSERT_EQ(t.execute(QStringLiteral("update A_KARTA set ZUZYCIEO = 1 where KODA = 1 and MIED = 3")),
+                  1);
         const ApplyResult r = data().apply(preview(), QStringLiteral("transakcje"));
         EXPECT_EQ(r.status, ApplyResult::Status::Conflict) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QStringLiteral("Niczego nie zapisano"))) << r.message.toStdString();

@@ -29,9 +29,12 @@ TEST(FuelImportCsv, SeparatorsQuotesBomAndLineEnds) {
     const CsvCase cases[] = {
         {"semicolons", "a;b;c\n1;2,5;3\n", {{"a", "b", "c"}, {"1", "2,5", "3"}}},
         {"commas with a quoted decimal comma", "a,b\n\"2,5\",x\n", {{"a", "b"}, {"2,5", "x"}}},
-        {"byte order mark and CRLF", "\xEF\xBB\xBF" "Data;Nr\r\n2009-03-01;KN 1\r\n",
+        {"byte order mark and CRLF",
+         "\xEF\xBB\xBF"
+         "Data;Nr\r\n2009-03-01;KN 1\r\n",
          {{"Data", "Nr"}, {"2009-03-01", "KN 1"}}},
-        {"doubled quote and a line break inside quotes", "a;\"say \"\"hi\"\"\nnow\"\n",
+        {"doubled quote and a line break inside quotes",
+         "a;\"say \"\"hi\"\"\nnow\"\n",
          {{"a", "say \"hi\"\nnow"}}},
         {"blank lines left out, last line without a break", "a;b\n\n;\n1;2", {{"a", "b"}, {"1", "2"}}},
         {"separator inside quotes does not count", "\"x;y;z\",b,c\n", {{"x;y;z", "b", "c"}}},
@@ -47,16 +50,19 @@ TEST(FuelImportCsv, SeparatorsQuotesBomAndLineEnds) {
 }
 
 TEST(FuelImportValues, DatesNumbersAndRegistrations) {
-    const std::pair<const char*, QDate> dates[] = {
-        {"2009-03-05", QDate(2009, 3, 5)},     {"05.03.2009", QDate(2009, 3, 5)},
-        {"5.3.2009 14:20", QDate(2009, 3, 5)}, {"2009-03-05T10:00:00", QDate(2009, 3, 5)},
-        {"2009-02-30", QDate()},               {"03/05/2009", QDate()},
-        {"", QDate()},                         {"20090305", QDate()}};
+    const std::pair<const char*, QDate> dates[] = {{"2009-03-05", QDate(2009, 3, 5)},
+                                                   {"05.03.2009", QDate(2009, 3, 5)},
+                                                   {"5.3.2009 14:20", QDate(2009, 3, 5)},
+                                                   {"2009-03-05T10:00:00", QDate(2009, 3, 5)},
+                                                   {"2009-02-30", QDate()},
+                                                   {"03/05/2009", QDate()},
+                                                   {"", QDate()},
+                                                   {"20090305", QDate()}};
     for (const auto& [text, date] : dates)
         EXPECT_EQ(parseImportDate(QString::fromUtf8(text)), date) << text;
 
     const std::pair<const char*, std::optional<double>> numbers[] = {
-        {"45,5", 45.5}, {"45.50", 45.5}, {"1 234,56", 1234.56}, {"  12 ", 12.0},
+        {"45,5", 45.5},     {"45.50", 45.5},           {"1 234,56", 1234.56}, {"  12 ", 12.0},
         {"", std::nullopt}, {"1.234,5", std::nullopt}, {"abc", std::nullopt}, {"inf", std::nullopt}};
     for (const auto& [text, value] : numbers)
         EXPECT_EQ(parseImportNumber(QString::fromUtf8(text)), value) << text;
@@ -179,10 +185,10 @@ ParsedRow tx(int line, const char* date, const char* reg, double litres) {
 class Matching : public ::testing::Test {
 protected:
     Matching() {
-        input.vehicles = {vehicle(1, "KN 1001"), vehicle(2, "KN 1002", "T"), vehicle(3, "WA 1"), vehicle(4, "wa1"),
-                          vehicle(5, "KN 1005", "X")};
-        input.cards = {card(1, 10, 9, 3, 100), card(1, 11, 9, 3, 50), card(2, 20, 9, 3, 0), card(1, 5, 9, 1, 0),
-                       card(5, 50, 9, 3, 0)};
+        input.vehicles = {vehicle(1, "KN 1001"), vehicle(2, "KN 1002", "T"), vehicle(3, "WA 1"),
+                          vehicle(4, "wa1"), vehicle(5, "KN 1005", "X")};
+        input.cards = {card(1, 10, 9, 3, 100), card(1, 11, 9, 3, 50), card(2, 20, 9, 3, 0),
+                       card(1, 5, 9, 1, 0), card(5, 50, 9, 3, 0)};
         input.currentYear = 9;
         input.currentMonth = 3;
     }
@@ -192,11 +198,12 @@ protected:
 TEST_F(Matching, EachRowMatchedToTheCardOfItsVehicleAndMonthOrGivenAReason) {
     ParsedRow broken = tx(9, "2009-03-01", "KN 1001", 1);
     broken.error = QStringLiteral("Niepoprawna data \"x\"");
-    const std::vector<ParsedRow> rows{tx(2, "2009-03-01", "kn1001", 40),     tx(3, "2009-03-02", "KN 1001", 12.5),
-                                      tx(4, "2009-03-01", "KN  1001", 40),   tx(5, "2009-03-03", "XX 1", 5),
-                                      tx(6, "2009-02-03", "KN 1001", 5),     tx(7, "2009-03-04", "WA 1", 5),
-                                      tx(8, "2009-03-04", "KN 1002", 7),     broken,
-                                      tx(10, "2009-03-09", "KN 1001", 3)};
+    const std::vector<ParsedRow> rows{
+        tx(2, "2009-03-01", "kn1001", 40),   tx(3, "2009-03-02", "KN 1001", 12.5),
+        tx(4, "2009-03-01", "KN  1001", 40), tx(5, "2009-03-03", "XX 1", 5),
+        tx(6, "2009-02-03", "KN 1001", 5),   tx(7, "2009-03-04", "WA 1", 5),
+        tx(8, "2009-03-04", "KN 1002", 7),   broken,
+        tx(10, "2009-03-09", "KN 1001", 3)};
     input.importedKeys.insert(rows[8].transaction.key());
     const ImportPlan plan = planImport(rows, input);
 
@@ -273,8 +280,7 @@ TEST_F(Matching, CardsThatCannotTakeTheFuelStopTheImport) {
         const ImportPlan plan = planImport({c.row}, in);
         ASSERT_EQ(plan.cards.size(), 1u) << c.name;
         const CardChange& change = plan.cards[0];
-        EXPECT_TRUE(begins(change.refusal, c.refusalStart))
-            << c.name << ": " << change.refusal.toStdString();
+        EXPECT_TRUE(begins(change.refusal, c.refusalStart)) << c.name << ": " << change.refusal.toStdString();
         EXPECT_EQ(plan.canApply(), *c.refusalStart == 0) << c.name;
         if (!change.refusal.isEmpty()) {
             // a refused card keeps every value as read

@@ -21,10 +21,12 @@ TEST(ImpPal, PreviewShowsEveryRowThenZatwierdzEntersTheFuelOnce) {
     {
         db::Transaction t(*tdb.attachment);
         db::inTransaction(t, [](db::Transaction& tr) {
-            tr.execute(QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL, "
-                                      "CZY_MIERNIK) values (1, 'KN 1001', 'Jelcz', 'P', 'ON', 'N', 30, 'N')"));
-            tr.execute(QStringLiteral("insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, NORMAP, PRZEBIEG0, "
-                                      "PRZEBIEGM, ZUZYCIEP) values (1, 7, 'KN 1001', 9, 3, 30, 1000, 500, 20)"));
+            tr.execute(
+                QStringLiteral("insert into A_AUTO (KODA, NRREJ, NAZWA, TYP, RODZPAL, BLOKADA, NORMPAL, "
+                               "CZY_MIERNIK) values (1, 'KN 1001', 'Jelcz', 'P', 'ON', 'N', 30, 'N')"));
+            tr.execute(
+                QStringLiteral("insert into A_KARTA (KODA, KODD, NRREJ, ROKD, MIED, NORMAP, PRZEBIEG0, "
+                               "PRZEBIEGM, ZUZYCIEP) values (1, 7, 'KN 1001', 9, 3, 30, 1000, 500, 20)"));
         });
     }
     const QString path = tdb.dir.filePath(QStringLiteral("transakcje.csv"));

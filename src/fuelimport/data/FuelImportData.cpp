@@ -13,7 +13,8 @@ using tripcards::CardRecord;
 
 namespace {
 
-const QString mappingColumns = QStringLiteral("NAZWA, KOL_DATA, KOL_NRREJ, KOL_LITRY, KOL_LICZNIK, NAGLOWEK, DOMYSLNA");
+const QString mappingColumns =
+    QStringLiteral("NAZWA, KOL_DATA, KOL_NRREJ, KOL_LITRY, KOL_LICZNIK, NAGLOWEK, DOMYSLNA");
 
 ColumnMapping mappingFromRow(const db::Row& r) {
     ColumnMapping m;
@@ -45,12 +46,14 @@ QString cardName(const CardChange& c) {
 
 FuelImportData::FuelImportData(db::Transaction& working, db::Transaction& bracket, SystemSettings settings,
                                OperatorSession operatorSession)
-    : working_(working), bracket_(bracket), settings_(std::move(settings)), operator_(std::move(operatorSession)) {}
+    : working_(working), bracket_(bracket), settings_(std::move(settings)),
+      operator_(std::move(operatorSession)) {}
 
 std::vector<ColumnMapping> FuelImportData::mappings() {
     return db::inTransaction(bracket_, [&](db::Transaction& t) {
         std::vector<ColumnMapping> out;
-        for (const db::Row& r : t.select(QStringLiteral("select %1 from FJ_IMPMAP order by NAZWA").arg(mappingColumns)))
+        for (const db::Row& r :
+             t.select(QStringLiteral("select %1 from FJ_IMPMAP order by NAZWA").arg(mappingColumns)))
             out.push_back(mappingFromRow(r));
         return out;
     });
@@ -70,18 +73,20 @@ std::optional<ColumnMapping> FuelImportData::defaultMapping() {
 
 void FuelImportData::saveMapping(const ColumnMapping& m) {
     db::inTransaction(working_, [&](db::Transaction& t) {
-        if (m.isDefault) t.execute(QStringLiteral("update FJ_IMPMAP set DOMYSLNA = 'N' where NAZWA <> :NAZWA"),
-                                   {{"NAZWA", m.NAZWA.trimmed()}});
-        t.execute(QStringLiteral("update or insert into FJ_IMPMAP (%1) values (:NAZWA, :KOL_DATA, :KOL_NRREJ, "
-                                 ":KOL_LITRY, :KOL_LICZNIK, :NAGLOWEK, :DOMYSLNA) matching (NAZWA)")
-                      .arg(mappingColumns),
-                  {{"NAZWA", m.NAZWA.trimmed().left(40)},
-                   {"KOL_DATA", m.date},
-                   {"KOL_NRREJ", m.registration},
-                   {"KOL_LITRY", m.litres},
-                   {"KOL_LICZNIK", m.odometer},
-                   {"NAGLOWEK", m.header ? QStringLiteral("T") : QStringLiteral("N")},
-                   {"DOMYSLNA", m.isDefault ? QStringLiteral("T") : QStringLiteral("N")}});
+        if (m.isDefault)
+            t.execute(QStringLiteral("update FJ_IMPMAP set DOMYSLNA = 'N' where NAZWA <> :NAZWA"),
+                      {{"NAZWA", m.NAZWA.trimmed()}});
+        t.execute(
+            QStringLiteral("update or insert into FJ_IMPMAP (%1) values (:NAZWA, :KOL_DATA, :KOL_NRREJ, "
+                           ":KOL_LITRY, :KOL_LICZNIK, :NAGLOWEK, :DOMYSLNA) matching (NAZWA)")
+                .arg(mappingColumns),
+            {{"NAZWA", m.NAZWA.trimmed().left(40)},
+             {"KOL_DATA", m.date},
+             {"KOL_NRREJ", m.registration},
+             {"KOL_LITRY", m.litres},
+             {"KOL_LICZNIK", m.odometer},
+             {"NAGLOWEK", m.header ? QStringLiteral("T") : QStringLiteral("N")},
+             {"DOMYSLNA", m.isDefault ? QStringLiteral("T") : QStringLiteral("N")}});
     });
 }
 
@@ -108,12 +113,14 @@ ImportInput FuelImportData::loadInput(const std::vector<ParsedRow>& rows) {
         for (const db::Row& r : t.select(QStringLiteral("select * from A_AUTO order by KODA")))
             input.vehicles.push_back(tripcards::vehicleFromRow(r).context);
         for (const auto& [year, month] : months)
-            for (const db::Row& r : t.select(QStringLiteral("select * from A_KARTA where ROKD = :ROKD and MIED = :MIED"),
-                                             {{"ROKD", year}, {"MIED", month}}))
+            for (const db::Row& r :
+                 t.select(QStringLiteral("select * from A_KARTA where ROKD = :ROKD and MIED = :MIED"),
+                          {{"ROKD", year}, {"MIED", month}}))
                 input.cards.push_back(tripcards::cardFromRow(r));
         if (first.isValid())
-            for (const db::Row& r : t.select(QStringLiteral("select KLUCZ from FJ_IMPTR where DATA between :D1 and :D2"),
-                                             {{"D1", first}, {"D2", last}}))
+            for (const db::Row& r :
+                 t.select(QStringLiteral("select KLUCZ from FJ_IMPTR where DATA between :D1 and :D2"),
+                          {{"D1", first}, {"D2", last}}))
                 input.importedKeys.insert(r.text(QStringLiteral("KLUCZ")).trimmed());
     });
     return input;
@@ -139,9 +146,10 @@ ApplyResult FuelImportData::apply(const ImportPlan& plan, const QString& fileNam
                                      {"KODD", change.key.KODD},
                                      {"ROKD", change.key.ROKD},
                                      {"MIED", change.key.MIED}};
-                const auto row = t.selectOne(QStringLiteral("select * from A_KARTA where KODA = :KODA and KODD = "
-                                                            ":KODD and ROKD = :ROKD and MIED = :MIED with lock"),
-                                             key);
+                const auto row =
+                    t.selectOne(QStringLiteral("select * from A_KARTA where KODA = :KODA and KODD = "
+                                               ":KODD and ROKD = :ROKD and MIED = :MIED with lock"),
+                                key);
                 if (!row || !sameCard(tripcards::cardFromRow(*row), change.original)) {
                     result.status = ApplyResult::Status::Conflict;
                     result.message =
@@ -162,9 +170,10 @@ ApplyResult FuelImportData::apply(const ImportPlan& plan, const QString& fileNam
             for (const RowOutcome& r : plan.rows) {
                 if (r.status != RowStatus::Matched) continue;
                 const FuelTransaction& tx = r.transaction;
-                t.execute(QStringLiteral("insert into FJ_IMPTR (KLUCZ, DATA, NRREJ, LITRY, LICZNIK, KODA, KODD, ROKD, "
-                                         "MIED, PLIK, KIEDY, KTO) values (:KLUCZ, :DATA, :NRREJ, :LITRY, :LICZNIK, "
-                                         ":KODA, :KODD, :ROKD, :MIED, :PLIK, :KIEDY, :KTO)"),
+                t.execute(QStringLiteral(
+                              "insert into FJ_IMPTR (KLUCZ, DATA, NRREJ, LITRY, LICZNIK, KODA, KODD, ROKD, "
+                              "MIED, PLIK, KIEDY, KTO) values (:KLUCZ, :DATA, :NRREJ, :LITRY, :LICZNIK, "
+                              ":KODA, :KODD, :ROKD, :MIED, :PLIK, :KIEDY, :KTO)"),
                           {{"KLUCZ", tx.key()},
                            {"DATA", tx.date},
                            {"NRREJ", tx.registration.left(20)},
@@ -187,13 +196,15 @@ ApplyResult FuelImportData::apply(const ImportPlan& plan, const QString& fileNam
         if (result.status == ApplyResult::Status::Conflict) return result;
         if (e.reason() == db::DbError::Reason::LockConflict) {
             result.status = ApplyResult::Status::Conflict;
-            result.message = QStringLiteral("Karta %1 jest właśnie zapisywana przez innego operatora. Niczego nie "
-                                            "zapisano; spróbuj ponownie za chwilę.")
-                                 .arg(current ? cardName(*current) : QStringLiteral("pojazdu"));
+            result.message =
+                QStringLiteral("Karta %1 jest właśnie zapisywana przez innego operatora. Niczego nie "
+                               "zapisano; spróbuj ponownie za chwilę.")
+                    .arg(current ? cardName(*current) : QStringLiteral("pojazdu"));
         } else if (e.reason() == db::DbError::Reason::UniqueViolation) {
             result.status = ApplyResult::Status::Conflict;
-            result.message = QStringLiteral("Część tych transakcji zaimportował w tej chwili inny operator. Niczego "
-                                            "nie zapisano; przygotuj podgląd ponownie.");
+            result.message =
+                QStringLiteral("Część tych transakcji zaimportował w tej chwili inny operator. Niczego "
+                               "nie zapisano; przygotuj podgląd ponownie.");
         } else {
             result.status = ApplyResult::Status::Failed;
             result.message = e.message();

@@ -101,7 +101,8 @@ ReadResult readTransactionFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("Nie można otworzyć pliku %1: %2").arg(path, file.errorString())};
     const QByteArray bytes = file.readAll();
-    if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) return readXlsx(bytes);
+    if (QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0)
+        return readXlsx(bytes);
     return parseCsv(bytes);
 }
 
@@ -165,7 +166,8 @@ QString parseMappingText(const QString& text, ColumnMapping& mapping) {
         }
         bool ok = false;
         const int column = value.toInt(&ok);
-        if (!ok || column < 0 || column > 1000) return QStringLiteral("%1: a column number was expected").arg(key);
+        if (!ok || column < 0 || column > 1000)
+            return QStringLiteral("%1: a column number was expected").arg(key);
         if (key == QLatin1String("date")) {
             m.date = column;
         } else if (key == QLatin1String("reg")) {
@@ -208,8 +210,9 @@ std::optional<ColumnMapping> guessMapping(const QStringList& header) {
             m.registration = column;
         else if (!m.litres && (h.startsWith(QLatin1String("lit")) || h.contains(QLatin1String("ilo"))))
             m.litres = column;
-        else if (!m.odometer && (h.contains(QLatin1String("licznik")) || h.contains(QLatin1String("przebieg")) ||
-                                 h.contains(QLatin1String("odometer")) || h.contains(QLatin1String("km"))))
+        else if (!m.odometer &&
+                 (h.contains(QLatin1String("licznik")) || h.contains(QLatin1String("przebieg")) ||
+                  h.contains(QLatin1String("odometer")) || h.contains(QLatin1String("km"))))
             m.odometer = column;
     }
     if (!checkMapping(m).isEmpty()) return std::nullopt;
@@ -365,14 +368,16 @@ ImportPlan planImport(const std::vector<ParsedRow>& rows, const ImportInput& inp
         } else {
             const tripcards::SettlementWindow window = tripcards::settlementWindowFor(vehicle);
             if (window == tripcards::SettlementWindow::None) {
-                change.refusal = QStringLiteral("Pojazd ma nieznany znacznik paliwomierza; karty nie można rozliczyć");
+                change.refusal =
+                    QStringLiteral("Pojazd ma nieznany znacznik paliwomierza; karty nie można rozliczyć");
             } else {
                 const tripcards::SettlementMode mode = window == tripcards::SettlementWindow::Meter
                                                            ? tripcards::SettlementMode::Meter
                                                            : tripcards::SettlementMode::Norms;
                 const tripcards::FieldOutcome outcome =
                     tripcards::applyFieldEvent(change.updated, vehicle, "ZUZYCIEP", total, mode);
-                if (!outcome.ok()) change.refusal = outcome.error;
+                if (!outcome.ok())
+                    change.refusal = outcome.error;
                 else if (const tripcards::CardColumn* c = tripcards::columnBeyondLimit(change.updated))
                     change.refusal = tripcards::tooLargeMessage(*c);
             }

@@ -48,9 +48,10 @@ public:
         const zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
         if (index < 0) throw SheetError("W skoroszycie brakuje części " + name);
         zip_stat_t st;
-        if (zip_stat_index(archive_, zip_uint64_t(index), 0, &st) != 0) throw SheetError("Uszkodzony skoroszyt");
-        std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen_index(archive_, zip_uint64_t(index), 0),
-                                                                &zip_fclose);
+        if (zip_stat_index(archive_, zip_uint64_t(index), 0, &st) != 0)
+            throw SheetError("Uszkodzony skoroszyt");
+        std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(
+            zip_fopen_index(archive_, zip_uint64_t(index), 0), &zip_fclose);
         if (!file) throw SheetError("Uszkodzony skoroszyt");
         std::string data(std::size_t(st.size), '\0');
         if (zip_fread(file.get(), data.data(), st.size) != zip_int64_t(st.size))
@@ -169,7 +170,9 @@ ReadResult readXlsx(const QByteArray& bytes) {
                 } else if (*v) {
                     const double number = c.child("v").text().as_double();
                     if (dates.count(c.attribute("s").as_int(0)))
-                        text = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(number))).toString(Qt::ISODate);
+                        text = QDate(1899, 12, 30)
+                                   .addDays(static_cast<qint64>(std::floor(number)))
+                                   .toString(Qt::ISODate);
                     else
                         text = numberText(number);
                 }

@@ -98,8 +98,9 @@ ImpPal::ImpPal(session::Session& session, QWidget* parent)
     layout->addWidget(mappingBox);
 
     rows_ = table(this, QStringLiteral("rows"),
-                  {QStringLiteral("Wiersz"), QStringLiteral("Data"), QStringLiteral("Nr rej."), QStringLiteral("Litry"),
-                   QStringLiteral("Licznik"), QStringLiteral("Stan"), QStringLiteral("Przyczyna")});
+                  {QStringLiteral("Wiersz"), QStringLiteral("Data"), QStringLiteral("Nr rej."),
+                   QStringLiteral("Litry"), QStringLiteral("Licznik"), QStringLiteral("Stan"),
+                   QStringLiteral("Przyczyna")});
     cards_ = table(this, QStringLiteral("cards"),
                    {QStringLiteral("Nr rej."), QStringLiteral("Karta"), QStringLiteral("Okres"),
                     QStringLiteral("Transakcji"), QStringLiteral("Litry"), QStringLiteral("Paliwo przed [L]"),
@@ -196,8 +197,9 @@ void ImpPal::setFile(const QString& path) {
 }
 
 void ImpPal::chooseFile() {
-    const QString path = ui::services().openFileName(this, QStringLiteral("Plik transakcji paliwowych"), QString(),
-                                                     QStringLiteral("Transakcje (*.csv *.xlsx *.txt)"));
+    const QString path =
+        ui::services().openFileName(this, QStringLiteral("Plik transakcji paliwowych"), QString(),
+                                    QStringLiteral("Transakcje (*.csv *.xlsx *.txt)"));
     if (!path.isEmpty()) setFile(path);
 }
 
@@ -208,8 +210,8 @@ void ImpPal::saveMapping() {
         return;
     }
     bool ok = false;
-    const QString name = QInputDialog::getText(this, QStringLiteral("Zapisz mapowanie"), QStringLiteral("Nazwa:"),
-                                               QLineEdit::Normal, m.NAZWA, &ok)
+    const QString name = QInputDialog::getText(this, QStringLiteral("Zapisz mapowanie"),
+                                               QStringLiteral("Nazwa:"), QLineEdit::Normal, m.NAZWA, &ok)
                              .trimmed()
                              .left(40);
     if (!ok || name.isEmpty()) return;
@@ -255,15 +257,14 @@ void ImpPal::fillTables() {
     int r = 0;
     for (const RowOutcome& o : plan_.rows) {
         const FuelTransaction& t = o.transaction;
-        const QStringList cells{QString::number(t.line),
-                                t.date.toString(QStringLiteral("dd.MM.yyyy")),
-                                t.registration,
-                                litresText(t.litres),
-                                t.odometer ? litresText(*t.odometer) : QString(),
-                                statusText(o.status),
-                                o.status == RowStatus::Matched
-                                    ? QStringLiteral("karta nr %1").arg(o.card.KODD)
-                                    : o.reason};
+        const QStringList cells{
+            QString::number(t.line),
+            t.date.toString(QStringLiteral("dd.MM.yyyy")),
+            t.registration,
+            litresText(t.litres),
+            t.odometer ? litresText(*t.odometer) : QString(),
+            statusText(o.status),
+            o.status == RowStatus::Matched ? QStringLiteral("karta nr %1").arg(o.card.KODD) : o.reason};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (o.status == RowStatus::Unmatched) item->setBackground(QColor(255, 224, 224));
@@ -277,7 +278,9 @@ void ImpPal::fillTables() {
     for (const CardChange& c : plan_.cards) {
         const QStringList cells{c.NRREJ,
                                 QString::number(c.key.KODD),
-                                QStringLiteral("%1/%2").arg(c.key.MIED, 2, 10, QLatin1Char('0')).arg(c.key.ROKD, 2, 10, QLatin1Char('0')),
+                                QStringLiteral("%1/%2")
+                                    .arg(c.key.MIED, 2, 10, QLatin1Char('0'))
+                                    .arg(c.key.ROKD, 2, 10, QLatin1Char('0')),
                                 QString::number(c.transactions),
                                 litresText(c.litres),
                                 litresText(c.before),
@@ -298,7 +301,8 @@ void ImpPal::fillTables() {
                        .arg(plan_.count(RowStatus::Duplicate))
                        .arg(plan_.cards.size());
     if (!plan_.canApply())
-        text += QStringLiteral(" Karty zaznaczone na czerwono nie mogą przyjąć paliwa: import jest wstrzymany.");
+        text +=
+            QStringLiteral(" Karty zaznaczone na czerwono nie mogą przyjąć paliwa: import jest wstrzymany.");
     summary_->setText(text);
 }
 
@@ -311,9 +315,9 @@ bool ImpPal::apply() {
     }
     previewed_ = false;
     apply_->setEnabled(false);
-    ui::services().message(this, QStringLiteral("Wprowadzono %1 transakcji do %2 kart drogowych.")
-                                     .arg(r.transactions)
-                                     .arg(r.cards));
+    ui::services().message(
+        this,
+        QStringLiteral("Wprowadzono %1 transakcji do %2 kart drogowych.").arg(r.transactions).arg(r.cards));
     summary_->setText(summary_->text() + QStringLiteral(" Zapisano."));
     return true;
 }
