@@ -67,6 +67,28 @@ QStringList addonOptionsTableStatements() {
             QStringLiteral("GRANT SELECT ON FJ_OPCJE TO PUBLIC")};
 }
 
+// The named column mappings of the fuel transaction import and the transactions it has imported
+// (the key of each, so that a file imported twice changes nothing the second time). Every operator
+// imports, so every operator reads and writes them; imported transactions are never changed.
+QStringList fuelImportTableStatements() {
+    return {
+        QStringLiteral(
+            "CREATE TABLE FJ_IMPMAP (NAZWA VARCHAR(40) NOT NULL, KOL_DATA INTEGER NOT NULL, "
+            "KOL_NRREJ INTEGER NOT NULL, KOL_LITRY INTEGER NOT NULL, KOL_LICZNIK INTEGER DEFAULT 0, "
+            "NAGLOWEK CHAR(1) DEFAULT 'T', DOMYSLNA CHAR(1) DEFAULT 'N', "
+            "CONSTRAINT FJ_IMPMAP PRIMARY KEY (NAZWA))"),
+        QStringLiteral("CREATE TABLE FJ_IMPTR (KLUCZ VARCHAR(80) NOT NULL, DATA DATE, NRREJ VARCHAR(20), "
+                       "LITRY DECIMAL(9,2), LICZNIK DECIMAL(9,2), KODA INTEGER, KODD INTEGER, ROKD INTEGER, "
+                       "MIED INTEGER, PLIK VARCHAR(250), KIEDY TIMESTAMP, KTO VARCHAR(31), "
+                       "CONSTRAINT FJ_IMPTR PRIMARY KEY (KLUCZ))"),
+        QStringLiteral("GRANT SELECT ON FJ_IMPMAP TO PUBLIC"),
+        QStringLiteral("GRANT INSERT ON FJ_IMPMAP TO PUBLIC"),
+        QStringLiteral("GRANT UPDATE ON FJ_IMPMAP TO PUBLIC"),
+        QStringLiteral("GRANT DELETE ON FJ_IMPMAP TO PUBLIC"),
+        QStringLiteral("GRANT SELECT ON FJ_IMPTR TO PUBLIC"),
+        QStringLiteral("GRANT INSERT ON FJ_IMPTR TO PUBLIC")};
+}
+
 bool addAccessLevelTable(db::Attachment& attachment) {
     db::Transaction t(attachment);
     bool exists = db::inTransaction(t, [](db::Transaction& tr) {
@@ -179,6 +201,7 @@ END)");
     s << accessLevelTableStatements();
     // The switches and numbers of the optional additions; a missing row is the default.
     s << addonOptionsTableStatements();
+    s << fuelImportTableStatements();
     s << statementIndexStatements();
     // The change history of cards, services, vehicles and machines, its triggers generated from the
     // columns the tables above have.

@@ -20,6 +20,9 @@ QStringList addonOptionsTableStatements();
 // Adds the access level table to a database that lacks it; false when it is there already.
 bool addAccessLevelTable(db::Attachment& attachment);
 
+// The mappings and imported transactions of the fuel transaction import.
+QStringList fuelImportTableStatements();
+
 // The rows a new database starts with: the system record and the two dictionaries that come filled.
 QStringList startingRows(int year, int month);
 

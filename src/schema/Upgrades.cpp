@@ -215,6 +215,9 @@ std::vector<UpgradeStep> buildSteps() {
     // are refused by the engine; each statement in place is skipped on a second run.
     history.blocks = oneByOne(historySql);
     steps.push_back(history);
+    // The tables of the fuel transaction import.
+    steps.push_back(
+        {QStringLiteral("2.03"), done(QStringLiteral("2.03")), {block(fuelImportTableStatements())}});
     return steps;
 }
 

@@ -65,6 +65,13 @@ const Level tech{"Tech", mainButton(6), "^Funkcje Techniczne ", {esc, {"Wyjście
 // The change history, the last button before "Wyjście"; it opens with its selection and the list read.
 const Level historia{
     "Historia", {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}, "^Historia Zmian$", {esc}, {"space"}};
+// The eighth button of "Funkcje Techniczne", after the change history; the window opens with the focus
+// in its file field, the first of its fields, from where Shift+Tab reaches "Wyjście", its last button.
+const Level impPal{"ImpPal",
+                   {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                   "^Import Transakcji Paliwowych$",
+                   {esc, {"Wyjście", {"shift+Tab", "space"}}},
+                   {"space"}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
 // The doubtful cards statement: the seventh button of the vehicle report menu.
 [[maybe_unused]] const Level rapWatpl{"RapWatpl",
@@ -140,6 +147,7 @@ const Chain chains[] = {
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
     {"Historia", {tech, historia}},
+    {"ImpPal", {tech, impPal}},
 };
 
 void PrintTo(const Chain& chain, std::ostream* out) {

@@ -80,9 +80,9 @@ TEST(Schema, TablesAndColumnsAreTheDocumentedOnes) {
     for (const db::Row& r : t.select(QStringLiteral("select RDB$RELATION_NAME as N from RDB$RELATIONS where "
                                                     "coalesce(RDB$SYSTEM_FLAG, 0) = 0 order by 1")))
         tables << r.text("N").trimmed();
-    EXPECT_EQ(tables,
-              (QStringList{"A_AUTO", "A_GRUPP", "A_GRUPS", "A_KARTA", "A_KARTAS", "A_KOMEN", "A_OBSK",
-                           "A_OBSLU", "A_RODZP", "A_SPRZET", "FJ_BAZA", "FJ_DOSTEP", "FJ_FLOP", "FJ_HIST", "FJ_OPCJE"}));
+    EXPECT_EQ(tables, (QStringList{"A_AUTO", "A_GRUPP", "A_GRUPS", "A_KARTA", "A_KARTAS", "A_KOMEN", "A_OBSK",
+                                   "A_OBSLU", "A_RODZP", "A_SPRZET", "FJ_BAZA", "FJ_DOSTEP", "FJ_FLOP",
+                                   "FJ_HIST", "FJ_IMPMAP", "FJ_IMPTR", "FJ_OPCJE"}));
 
     EXPECT_EQ(describe(t, "A_RODZP"), lines("KOD INTEGER NOT NULL\nNAZWA CHAR(40)"));
     EXPECT_EQ(describe(t, "A_GRUPP"), lines("KOD INTEGER NOT NULL\nNAZWA CHAR(40)"));

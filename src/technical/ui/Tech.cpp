@@ -1,6 +1,7 @@
 #include "technical/ui/Tech.h"
 
 #include "core/Clock.h"
+#include "fuelimport/ui/ImpPal.h"
 #include "session/data/Session.h"
 #include "session/ui/MainWindows.h"
 #include "technical/data/MonthOpening.h"
@@ -43,6 +44,7 @@ Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidge
     auto* trip = addButton(QStringLiteral("tripCards"), QStringLiteral("Tworzenie Kart Drogowych m-c"));
     auto* work = addButton(QStringLiteral("workCards"), QStringLiteral("Tworzenie Kart Sprzętowych m-c"));
     auto* history = addButton(QStringLiteral("history"), QStringLiteral("Historia Zmian"));
+    auto* fuel = addButton(QStringLiteral("fuelImport"), QStringLiteral("Import Transakcji Paliwowych"));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 100);
@@ -61,6 +63,7 @@ Tech::Tech(session::Session& session, std::function<void()> titleChanged, QWidge
     connect(trip, &QPushButton::clicked, this, [this] { openMonth(CardKind::Trip); });
     connect(work, &QPushButton::clicked, this, [this] { openMonth(CardKind::Equipment); });
     connect(history, &QPushButton::clicked, this, &Tech::openHistory);
+    connect(fuel, &QPushButton::clicked, this, &Tech::openFuelImport);
     connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
     setWindowTitle(techCaption(session_.settings()));
     resize(560, sizeHint().height());
@@ -113,6 +116,10 @@ void Tech::openMap() {
 void Tech::openHistory() {
     Historia window(session_, {}, {}, this);
     ui::openChild(this, window);
+}
+
+void Tech::openFuelImport() {
+    fuelimport::openFuelImport(this, session_);
 }
 
 void Tech::openCalendar() {

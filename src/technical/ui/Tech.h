@@ -17,7 +17,8 @@ class Session;
 namespace korven::technical {
 
 // "Funkcje Techniczne": the settings, the operator list, the data set map, the calendar and the
-// month opening for trip cards and work cards, and the change history.
+// month opening for trip cards and work cards, the change history and the import of fuel-card
+// transactions.
 class Tech : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ public:
     void openMap();
     void openCalendar();
     void openHistory();
+    void openFuelImport();
     void openMonth(CardKind kind);
     // The caption with the working period; after a month change the main window's as well.
     void refreshCaptions();
