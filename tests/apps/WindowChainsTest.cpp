@@ -73,11 +73,13 @@ const Level impPal{"ImpPal",
                    {esc, {"Wyjście", {"shift+Tab", "space"}}},
                    {"space"}};
 const Level raport{"Raport", mainButton(2), "^Raporty dla Pojazdów$", {esc}};
-// The doubtful cards statement: the seventh button of the vehicle report menu.
-[[maybe_unused]] const Level rapWatpl{"RapWatpl",
-                                      {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
-                                      "^Zestawienie Wątpliwych Kart Drogowych ",
-                                      {esc}};
+// The doubtful cards statement: the seventh button of the vehicle report menu, which comes back with
+// the focus on it.
+const Level rapWatpl{"RapWatpl",
+                     {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                     "^Zestawienie Wątpliwych Kart Drogowych ",
+                     {esc},
+                     {"space"}};
 const Level raportSp{"RaportSp", mainButton(5), "^Raporty dla Sprzętu$", {esc}};
 // The chart window from a card register (its "W&ykres") and from a report menu (the button after the
 // six statements); it comes back with the focus on the button that opened it.
@@ -87,6 +89,14 @@ const Level wykresMenu{"Wykres",
                        "^Wykres Zużycia Paliwa$",
                        listCloses,
                        {"space"}};
+// The vehicle report menu has the doubtful cards statement before its chart.
+const Level wykresMenuP{"Wykres",
+                        {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"},
+                        "^Wykres Zużycia Paliwa$",
+                        listCloses,
+                        {"space"}};
+// The change history of the selected card, from a card register's "&Historia".
+const Level historiaKarty{"Historia", {"alt+h"}, "^Historia Zmian$", {esc}};
 const Level wykazOP{
     "WykazOP", {"Tab", "space"}, "^Wykaz Aktywnych Operatorów --> \\d+$", listCloses, {"space"}};
 
@@ -140,10 +150,14 @@ const Chain chains[] = {
      {pozKarSp, dictionary("Komenda", 1, "^Kartoteka Jednostek$"),
       dictionaryEditor("KomenEd", "^Korekta Nazwy Jednostki$")}},
     {"Raport", {raport}},
+    {"RapWatpl", {raport, rapWatpl}},
     {"RaportSp", {raportSp}},
     {"WykresKarta", {pojazd, karta, wykres}},
     {"WykresKartaSp", {sprzet, kartaSp, wykres}},
+    {"WykresRaport", {raport, wykresMenuP}},
     {"WykresRaportSp", {raportSp, wykresMenu}},
+    {"HistoriaKarta", {pojazd, karta, historiaKarty}},
+    {"HistoriaKartaSp", {sprzet, kartaSp, historiaKarty}},
     {"Tech", {tech}},
     {"WykazOP", {tech, wykazOP}},
     {"Historia", {tech, historia}},

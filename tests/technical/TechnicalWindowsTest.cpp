@@ -1,9 +1,10 @@
 // The technical functions windows on an embedded database, driven as an operator would.
 
+#include "history/ui/Historia.h"
+#include "reports/ui/ReportPrint.h"
 #include "technical/rules/MonthOpening.h"
 #include "technical/rules/SettingsForm.h"
 #include "technical/rules/UpdateCheck.h"
-#include "technical/ui/Historia.h"
 #include "technical/ui/Kalendar.h"
 #include "technical/ui/Mapa.h"
 #include "technical/ui/Tech.h"
@@ -19,11 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -474,15 +477,17 @@ TEST(MapaWindow, CountsEveryDataSetAndStartsAfreshEachTime) {
     EXPECT_EQ(w.count(0), QStringLiteral("1"));
 }
 
-// The change history window: the administrator sees the changes; an operator, who has no right on the
-// history, is told so and sees no rows.
+// The change history window: the administrator sees the changes and prints them; an operator, who has
+// no right on the history, is told so, sees no rows and has nothing to print.
 TEST(HistoriaWindow, TheAdministratorSeesTheChangesAnOperatorIsRefused) {
+    using history::Historia;
     Fixture f;
     ASSERT_TRUE(f.session);
     f.addVehicle(7);
     f.sql(QStringLiteral("update A_AUTO set NRREJ = 'KN 77', NORMPAL = 31 where KODA = 7"));
     {
-        Historia w(*f.session);
+        Historia w(f.session->attachment(),
+                   {QStringLiteral("KM PSP Test"), QStringLiteral("Jan Kowalski"), {}});
         w.show();
         ASSERT_EQ(w.rows(), 2);
         EXPECT_EQ(w.message(), QString());
@@ -491,6 +496,28 @@ TEST(HistoriaWindow, TheAdministratorSeesTheChangesAnOperatorIsRefused) {
         EXPECT_EQ(list->item(0, 3)->text(), QStringLiteral("KODA=7"));
         EXPECT_EQ(list->item(0, 5)->text(), QStringLiteral("NRREJ: KN 7 -> KN 77\nNORMPAL: 30.00 -> 31.00"));
         screenshot(&w, QStringLiteral("Historia"));
+        // "Drukuj" prints what the list shows, through the output options.
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("historia.pdf"));
+        QStringList messages;
+        reports::ui::reportUiServices().chooseOutput = [&](QWidget*, const QString&) {
+            return reports::ui::OutputChoice{reports::ui::OutputChoice::Destination::File,
+                                             reports::OutputFormat::Pdf, pdf};
+        };
+        reports::ui::reportUiServices().showMessage = [&](QWidget*, const QString& text) {
+            messages << text;
+        };
+        QTest::mouseClick(button(&w, "print"), Qt::LeftButton);
+        reports::ui::resetReportUiServices();
+        EXPECT_EQ(messages, QStringList{});
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        ASSERT_TRUE(text.waitForFinished(20000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char* expected : {"Historia Zmian", "KM PSP Test", "Wydrukował: Jan Kowalski", "KODA=7",
+                                     "NRREJ: KN 7 -> KN 77", "NORMPAL: 30.00 -> 31.00", "Dopisanie"})
+            EXPECT_TRUE(printed.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                       << printed.toStdString();
         // A selection of another table shows nothing, with a word why.
         w.findChild<QComboBox*>(QStringLiteral("table"))->setCurrentText(QStringLiteral("A_KARTA"));
         QTest::mouseClick(button(&w, "show"), Qt::LeftButton);
@@ -499,11 +526,39 @@ TEST(HistoriaWindow, TheAdministratorSeesTheChangesAnOperatorIsRefused) {
     }
     f.sql(QStringLiteral("GRANT SELECT ON FJ_BAZA TO OPERATOR1"));
     session::Session operatorSession(db::Attachment::attach(f.tdb.params(QStringLiteral("OPERATOR1"))));
-    Historia w(operatorSession);
+    Historia w(operatorSession.attachment(), {});
     w.show();
     EXPECT_EQ(w.rows(), 0);
     EXPECT_EQ(w.message(), schema::historyDeniedText());
+    f.services.messages.clear();
+    QTest::mouseClick(button(&w, "print"), Qt::LeftButton);
+    EXPECT_EQ(f.services.messages, QStringList{schema::historyDeniedText()});
     screenshot(&w, QStringLiteral("HistoriaBrakUprawnien"));
     QTest::mouseClick(button(&w, "exit"), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
+}
+
+// A change of many columns prints on as many rows as its lines need, the row's own fields on the first.
+TEST(HistoryPrint, ALongListOfChangesContinuesOnRowsOfItsOwn) {
+    schema::HistoryEntry deleted{2,
+                                 QStringLiteral("A_KARTA"),
+                                 QStringLiteral("KODA=1;KODD=5;ROKD=26;MIED=3"),
+                                 QStringLiteral("D"),
+                                 QStringLiteral("SYSDBA"),
+                                 {},
+                                 {}};
+    for (int i = 1; i <= 9; ++i)
+        deleted.changes += QStringLiteral("C%1: %1\n").arg(i);
+    const schema::HistoryEntry updated{
+        1,  QStringLiteral("A_AUTO"),       QStringLiteral("KODA=1"), QStringLiteral("U"), {},
+        {}, QStringLiteral("NRREJ: A -> B")};
+    const reports::DataView view = history::historyPrintRows({deleted, updated});
+    ASSERT_EQ(view.rows.size(), 4);
+    const QStringList lp = {view.rows[0].text(QStringLiteral("lp")), view.rows[1].text(QStringLiteral("lp")),
+                            view.rows[2].text(QStringLiteral("lp")), view.rows[3].text(QStringLiteral("lp"))};
+    EXPECT_EQ(lp, (QStringList{"1", "", "", "2"}));
+    EXPECT_EQ(view.rows[0].text(QStringLiteral("operacja")), QStringLiteral("Usunięcie"));
+    EXPECT_EQ(view.rows[1].text(QStringLiteral("zmiany")), QStringLiteral("C5: 5\nC6: 6\nC7: 7\nC8: 8"));
+    EXPECT_EQ(view.rows[2].text(QStringLiteral("zmiany")), QStringLiteral("C9: 9"));
+    EXPECT_EQ(view.rows[3].text(QStringLiteral("zmiany")), QStringLiteral("NRREJ: A -> B"));
 }

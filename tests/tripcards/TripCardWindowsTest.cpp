@@ -1,5 +1,6 @@
 #include "core/Period.h"
 #include "exports/XlsxReader.h"
+#include "history/ui/Historia.h"
 #include "reports/ui/ReportPrint.h"
 #include "schema/Demo.h"
 #include "schema/History.h"
@@ -16,9 +17,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 
@@ -492,6 +495,48 @@ TEST(CardRegister, OpensTheSettlementWindowOfTheVehiclesKind) {
         EXPECT_TRUE(registerHidden);
         EXPECT_TRUE(w->isVisible());
     }
+}
+
+// "&Historia" shows the changes of the selected card only.
+TEST(CardRegister, TheHistoryButtonShowsTheChangesOfTheSelectedCard) {
+    Fixture f;
+    ASSERT_TRUE(f.session);
+    std::unique_ptr<CardRegisterData> data;
+    auto w = openRegister(f, data, normsVehicle);
+    ASSERT_TRUE(w);
+    // The register stands on the vehicle's last card; every card of the vehicle is changed, that one
+    // in a way of its own.
+    const std::optional<CardRecord> card = w->currentCard();
+    ASSERT_TRUE(card);
+    f.execute(QStringLiteral("delete from FJ_HIST"));
+    f.execute(QStringLiteral("update A_KARTA set WYJAZDIN = 78 where KODA = %1").arg(normsVehicle));
+    f.execute(
+        QStringLiteral("update A_KARTA set WYJAZDIN = 77 where KODA = %1 and KODD = %2 and ROKD = %3 and "
+                       "MIED = %4")
+            .arg(card->KODA)
+            .arg(card->KODD)
+            .arg(card->ROKD)
+            .arg(card->MIED));
+    int rows = -1;
+    QString key, shown;
+    whenModalOpens([&](QWidget* child) {
+        if (qobject_cast<history::Historia*>(child)) {
+            rows = static_cast<history::Historia*>(child)->rows();
+            key = child->findChild<QLineEdit*>(QStringLiteral("key"))->text();
+            shown = child->findChild<QTableWidget*>(QStringLiteral("list"))->item(0, 5)->text();
+        }
+        static_cast<QDialog*>(child)->reject();
+    });
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("history")), Qt::LeftButton);
+    EXPECT_EQ(key, QStringLiteral("KODA=%1;KODD=%2;ROKD=%3;MIED=%4")
+                       .arg(card->KODA)
+                       .arg(card->KODD)
+                       .arg(card->ROKD)
+                       .arg(card->MIED));
+    // Its two changes, the newest first, and none of the other cards'.
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(shown, QStringLiteral("WYJAZDIN: 78 -> 77"));
+    EXPECT_TRUE(w->isVisible());
 }
 
 TEST(CardRegister, ThePrintedListNamesWhoPrintedIt) {

@@ -4,6 +4,7 @@
 #include "equipcards/rules/EquipmentRegister.h"
 #include "equipcards/ui/EquipmentCardWindows.h"
 #include "equipcards/ui/KartaSpEd.h"
+#include "history/ui/Historia.h"
 #include "session/data/Session.h"
 #include "ui/UiServices.h"
 #include "ui/Windows.h"
@@ -128,6 +129,7 @@ KartaSp::KartaSp(EquipmentCardData& data, RegisterMachine machine, QWidget* pare
         grid()->setFocus();
     });
     addButton(panel, QStringLiteral("W&ykres"), QStringLiteral("chart"), [this] { showChart(); });
+    addButton(panel, QStringLiteral("&Historia"), QStringLiteral("history"), [this] { showHistory(); });
     panel->addStretch(1);
     addButton(panel, QStringLiteral("&Wyjście"), QStringLiteral("close"), [this] { reject(); });
     resize(1000, 520);
@@ -190,6 +192,20 @@ void KartaSp::showChart() {
     const charts::ChartPrintContext context{data_.settings().NAZWASKR, data_.operatorSession().printedBy(),
                                             data_.settings().LOGO, charts::fullYear(data_.settings().ROK)};
     charts::openChart(this, data_.working(), context, charts::ChartSubject::Machine, machine_.context.KODS);
+    grid()->setFocus();
+}
+
+void KartaSp::showHistory() {
+    const std::optional<EquipmentCard> card = currentCard();
+    if (!card) return;
+    const QString key = schema::historyKey(
+        {QStringLiteral("KODS"), QStringLiteral("KODK"), QStringLiteral("ROKS"), QStringLiteral("MIES")},
+        {QString::number(card->KODS), QString::number(card->KODK), QString::number(card->ROKS),
+         QString::number(card->MIES)});
+    history::openHistory(
+        this, data_.working().attachment(),
+        {data_.settings().NAZWASKR, data_.operatorSession().printedBy(), data_.settings().LOGO},
+        QStringLiteral("A_KARTAS"), key);
     grid()->setFocus();
 }
 

@@ -45,6 +45,8 @@ public:
     void requestDocument(EquipmentDocument document);
     // "W&ykres": the machine's litres per hour over the last years.
     void showChart();
+    // "&Historia": the recorded changes of the selected card (the administrator only).
+    void showHistory();
 
     const RegisterMachine& machine() const { return machine_; }
     QCheckBox* pagesChoice() const { return pagesChoice_; }

@@ -2,10 +2,10 @@
 
 #include "core/Clock.h"
 #include "fuelimport/ui/ImpPal.h"
+#include "history/ui/Historia.h"
 #include "session/data/Session.h"
 #include "session/ui/MainWindows.h"
 #include "technical/data/MonthOpening.h"
-#include "technical/ui/Historia.h"
 #include "technical/ui/Kalendar.h"
 #include "technical/ui/Mapa.h"
 #include "technical/ui/TechBaz.h"
@@ -114,8 +114,9 @@ void Tech::openMap() {
 }
 
 void Tech::openHistory() {
-    Historia window(session_, {}, {}, this);
-    ui::openChild(this, window);
+    history::openHistory(
+        this, session_.attachment(),
+        {session_.settings().NAZWASKR, session_.operatorSession().printedBy(), session_.settings().LOGO});
 }
 
 void Tech::openFuelImport() {

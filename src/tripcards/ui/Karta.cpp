@@ -2,6 +2,7 @@
 
 #include "charts/ui/Wykres.h"
 #include "exports/ui/CardDocumentView.h"
+#include "history/ui/Historia.h"
 #include "session/data/Session.h"
 #include "tripcards/ui/SettlementForm.h"
 #include "tripcards/ui/TripCardWindows.h"
@@ -129,6 +130,7 @@ Karta::Karta(CardRegisterData& data, RegisterVehicle vehicle, QWidget* parent)
         grid()->setFocus();
     });
     addButton(panel, QStringLiteral("W&ykres"), QStringLiteral("chart"), [this] { showChart(); });
+    addButton(panel, QStringLiteral("&Historia"), QStringLiteral("history"), [this] { showHistory(); });
     panel->addStretch(1);
     addButton(panel, QStringLiteral("&Wyjście"), QStringLiteral("close"), [this] { reject(); });
     resize(1180, 560);
@@ -198,6 +200,20 @@ void Karta::showChart() {
     const charts::ChartPrintContext context{data_.settings().NAZWASKR, data_.operatorSession().printedBy(),
                                             data_.settings().LOGO, charts::fullYear(data_.settings().ROK)};
     charts::openChart(this, data_.working(), context, charts::ChartSubject::Vehicle, vehicle_.context.KODA);
+    grid()->setFocus();
+}
+
+void Karta::showHistory() {
+    const std::optional<CardRecord> card = currentCard();
+    if (!card) return;
+    const QString key = schema::historyKey(
+        {QStringLiteral("KODA"), QStringLiteral("KODD"), QStringLiteral("ROKD"), QStringLiteral("MIED")},
+        {QString::number(card->KODA), QString::number(card->KODD), QString::number(card->ROKD),
+         QString::number(card->MIED)});
+    history::openHistory(
+        this, data_.working().attachment(),
+        {data_.settings().NAZWASKR, data_.operatorSession().printedBy(), data_.settings().LOGO},
+        QStringLiteral("A_KARTA"), key);
     grid()->setFocus();
 }
 

@@ -25,6 +25,8 @@ public:
     void makeDocument();
     // "W&ykres": the vehicle's consumption chart over the last years.
     void showChart();
+    // "&Historia": the recorded changes of the selected card (the administrator only).
+    void showHistory();
 
     const RegisterVehicle& vehicle() const { return vehicle_; }
     QSpinBox* sectionField() const { return section_; }

@@ -1,7 +1,9 @@
-#include "technical/ui/Historia.h"
+#include "history/ui/Historia.h"
 
 #include "core/Clock.h"
-#include "session/data/Session.h"
+#include "reports/ui/ReportPrint.h"
+#include "ui/UiServices.h"
+#include "ui/Windows.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -14,9 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace korven::technical {
-
-namespace {
+namespace korven::history {
 
 QString operationText(const QString& op) {
     if (op == QLatin1String("I")) return QStringLiteral("Dopisanie");
@@ -25,10 +25,9 @@ QString operationText(const QString& op) {
     return op;
 }
 
-} // namespace
-
-Historia::Historia(session::Session& session, const QString& table, const QString& key, QWidget* parent)
-    : QDialog(parent), session_(session) {
+Historia::Historia(db::Attachment& attachment, HistoryPrintContext context, const QString& table,
+                   const QString& key, QWidget* parent)
+    : QDialog(parent), attachment_(attachment), context_(std::move(context)) {
     setObjectName(QStringLiteral("Historia"));
     setWindowTitle(QStringLiteral("Historia Zmian"));
     auto* layout = new QVBoxLayout(this);
@@ -82,20 +81,25 @@ Historia::Historia(session::Session& session, const QString& table, const QStrin
     auto* buttons = new QHBoxLayout;
     auto* showButton = new QPushButton(QStringLiteral("Pokaż"), this);
     showButton->setObjectName(QStringLiteral("show"));
+    auto* printButton = new QPushButton(QStringLiteral("&Drukuj"), this);
+    printButton->setObjectName(QStringLiteral("print"));
+    printButton->setAutoDefault(false);
     auto* exit = new QPushButton(QStringLiteral("Wyjście"), this);
     exit->setObjectName(QStringLiteral("exit"));
     exit->setAutoDefault(false);
     buttons->addStretch();
     buttons->addWidget(showButton);
+    buttons->addWidget(printButton);
     buttons->addWidget(exit);
     layout->addLayout(buttons);
     connect(showButton, &QPushButton::clicked, this, [this] { refresh(); });
+    connect(printButton, &QPushButton::clicked, this, &Historia::print);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     resize(900, 560);
 
     if (refresh()) {
         try {
-            db::Transaction t(session_.attachment(), db::TransactionOptions{true});
+            db::Transaction t(attachment_, db::TransactionOptions{true});
             user_->addItems(
                 db::inTransaction(t, [](db::Transaction& tr) { return schema::historyUsers(tr); }));
         } catch (const std::exception&) {
@@ -113,9 +117,11 @@ bool Historia::refresh() {
     filter.key = key_->text().trimmed();
     list_->setRowCount(0);
     message_->hide();
+    entries_.clear();
+    readable_ = false;
     std::vector<schema::HistoryEntry> entries;
     try {
-        db::Transaction t(session_.attachment(), db::TransactionOptions{true});
+        db::Transaction t(attachment_, db::TransactionOptions{true});
         entries = db::inTransaction(t, [&](db::Transaction& tr) { return schema::readHistory(tr, filter); });
     } catch (const schema::HistoryDenied&) {
         message_->setText(schema::historyDeniedText());
@@ -127,6 +133,7 @@ bool Historia::refresh() {
         message_->show();
         return false;
     }
+    readable_ = true;
     list_->setRowCount(static_cast<int>(entries.size()));
     int row = 0;
     for (const schema::HistoryEntry& e : entries) {
@@ -144,7 +151,61 @@ bool Historia::refresh() {
         message_->setText(QStringLiteral("Brak zmian w wybranym okresie."));
         message_->show();
     }
+    entries_ = std::move(entries);
     return true;
+}
+
+reports::DataView historyPrintRows(const std::vector<schema::HistoryEntry>& entries) {
+    // A row of the printout holds a few lines of changes; a change of many columns (a deleted card
+    // lists all of its values) goes on in rows below it that carry only the rest of its lines.
+    constexpr int kLinesPerRow = 4;
+    reports::DataView view{QStringLiteral("RvDataSetConnectionHistoria"), {}};
+    int lp = 0;
+    for (const schema::HistoryEntry& e : entries) {
+        const QStringList lines = e.changes.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (int first = 0; first == 0 || first < lines.size(); first += kLinesPerRow) {
+            reports::DataRow row;
+            if (first == 0) {
+                row.set(QStringLiteral("lp"), ++lp);
+                row.set(QStringLiteral("czas"), e.time,
+                        e.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+                row.set(QStringLiteral("operator"), e.user);
+                row.set(QStringLiteral("tabela"), e.table);
+                row.set(QStringLiteral("wiersz"), e.key);
+                row.set(QStringLiteral("operacja"), operationText(e.operation));
+            }
+            row.set(QStringLiteral("zmiany"), lines.mid(first, kLinesPerRow).join(QLatin1Char('\n')));
+            view.rows << row;
+        }
+    }
+    return view;
+}
+
+void Historia::print() {
+    if (!readable_ || entries_.empty()) {
+        ui::services().message(this,
+                               readable_ ? QStringLiteral("Brak zmian do wydrukowania.") : message_->text(),
+                               QStringLiteral("Uwaga"), ui::MessageIcon::Information);
+        return;
+    }
+    QStringList selection;
+    if (!user_->currentText().trimmed().isEmpty())
+        selection << QStringLiteral("operator %1").arg(user_->currentText().trimmed());
+    if (!table_->currentText().isEmpty()) selection << QStringLiteral("tabela %1").arg(table_->currentText());
+    if (!key_->text().trimmed().isEmpty())
+        selection << QStringLiteral("wiersz %1").arg(key_->text().trimmed());
+    reports::ReportJob job;
+    job.projectFile = QString::fromLatin1(kHistoryProject);
+    job.parameters = {{QStringLiteral("firma"), context_.firma},
+                      {QStringLiteral("osoba"), context_.osoba},
+                      {QStringLiteral("logo"), context_.logo},
+                      {QStringLiteral("okres"), QStringLiteral("od %1 do %2")
+                                                    .arg(from_->date().toString(QStringLiteral("yyyy-MM-dd")),
+                                                         to_->date().toString(QStringLiteral("yyyy-MM-dd")))},
+                      {QStringLiteral("wybor"), selection.isEmpty() ? QStringLiteral("wszystkie zmiany")
+                                                                    : selection.join(QStringLiteral(", "))}};
+    job.data = historyPrintRows(entries_);
+    reports::ui::runReport(this, job);
 }
 
 int Historia::rows() const {
@@ -155,4 +216,10 @@ QString Historia::message() const {
     return message_->isHidden() ? QString() : message_->text();
 }
 
-} // namespace korven::technical
+void openHistory(QWidget* parent, db::Attachment& attachment, const HistoryPrintContext& context,
+                 const QString& table, const QString& key) {
+    Historia window(attachment, context, table, key, parent);
+    ui::openChild(parent, window);
+}
+
+} // namespace korven::history
