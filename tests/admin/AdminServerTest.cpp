@@ -1,6 +1,7 @@
 #include "AdminFixture.h"
 
 #include "admin/data/AdminStartup.h"
+#include "schema/History.h"
 #include "session/SessionFixture.h"
 #include "session/data/Session.h"
 #include "tripcards/rules/CardAccess.h"
@@ -213,6 +214,35 @@ TEST(AdminServer, UserWithoutGrantsCannotChangeData) {
     EXPECT_NO_THROW(
         db::inTransaction(t, [](db::Transaction& tr) { tr.select(QStringLiteral("select * from A_AUTO")); }));
     EXPECT_THROW(att->executeImmediate(QStringLiteral("update A_AUTO set NRREJ = 'X'")), db::DbError);
+}
+
+// On the server an operator's change is recorded under his name by the history triggers, which hold
+// the right to write the history he lacks; he cannot read it, the administrator can.
+TEST(AdminServer, AnOperatorsChangesGoIntoAHistoryOnlyTheAdministratorReads) {
+    ServerAdmin a(QStringLiteral("adm_hist"));
+    addOperator(*a.data, QStringLiteral("OPHIST"));
+    auto op = logIn(a, QStringLiteral("OPHIST"));
+    ASSERT_TRUE(op);
+    op->attachment().executeImmediate(QStringLiteral(
+        "update A_AUTO set NORMPAL = NORMPAL + 1 where KODA = (select min(KODA) from A_AUTO)"));
+    db::Transaction mine(op->attachment(), db::TransactionOptions{true});
+    EXPECT_THROW(db::inTransaction(mine, [](db::Transaction& t) { return schema::readHistory(t, {}); }),
+                 schema::HistoryDenied);
+    for (const char* sql : {"delete from FJ_HIST", "update FJ_HIST set UZYTKOWNIK = 'X'",
+                            "insert into FJ_HIST (ID, TABELA) values (-1, 'A_AUTO')"})
+        EXPECT_THROW(op->attachment().executeImmediate(QString::fromLatin1(sql)), db::DbError) << sql;
+    op->countOut();
+
+    db::Transaction t(a.data->attachment(), db::TransactionOptions{true});
+    schema::HistoryFilter filter;
+    filter.user = QStringLiteral("OPHIST");
+    const auto rows =
+        db::inTransaction(t, [&](db::Transaction& tr) { return schema::readHistory(tr, filter); });
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows.front().table, QStringLiteral("A_AUTO"));
+    EXPECT_EQ(rows.front().operation, QStringLiteral("U"));
+    EXPECT_TRUE(rows.front().changes.startsWith(QStringLiteral("NORMPAL: ")))
+        << rows.front().changes.toStdString();
 }
 
 TEST(AdminServer, NamesWithQuotesOrBlanksNeverReachAStatement) {
