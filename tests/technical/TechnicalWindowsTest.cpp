@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -497,8 +498,11 @@ TEST(HistoriaWindow, TheAdministratorSeesTheChangesAnOperatorIsRefused) {
         EXPECT_EQ(list->item(0, 5)->text(), QStringLiteral("NRREJ: KN 7 -> KN 77\nNORMPAL: 30.00 -> 31.00"));
         screenshot(&w, QStringLiteral("Historia"));
         // "Drukuj" prints what the list shows, through the output options.
+        // Kept with the screenshots when they are taken, for people to look at.
         QTemporaryDir out;
-        const QString pdf = out.filePath(QStringLiteral("historia.pdf"));
+        const QString shots = qEnvironmentVariable("KORVEN_SCREENSHOT_DIR");
+        const QString pdf =
+            QDir(shots.isEmpty() ? out.path() : shots).filePath(QStringLiteral("Historia.pdf"));
         QStringList messages;
         reports::ui::reportUiServices().chooseOutput = [&](QWidget*, const QString&) {
             return reports::ui::OutputChoice{reports::ui::OutputChoice::Destination::File,
