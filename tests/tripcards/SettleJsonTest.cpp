@@ -101,7 +101,38 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettleJsonRefuses,
                                            R"({"meter": true, "events": [["DODPOS", 5]]})",
                                            R"({"events": [["PRZELICZ", 1]]})", R"({"events": ["PRZEBIEGM"]})",
                                            R"({"card": {"DATAD": "2009-13-01"}})", R"({"cards": {}})",
-                                           R"({"meter": "yes"})"));
+                                           R"({"meter": "yes"})", R"({"history": 300})",
+                                           R"({"history": [300, "310"]})"));
+
+// The doubts the window would ask about come back as warnings and change nothing of the settlement.
+TEST(SettleJson, DoubtfulValuesComeBackAsWarnings) {
+    struct Case {
+        const char* name;
+        const char* json;
+        int warnings;
+        const char* containing;
+    };
+    const Case cases[] = {
+        {"plain",
+         R"({"card": {"PRZEBIEG0": 1000}, "events": [["PRZEBIEGM", 300]], "history": [300, 310, 290]})", 0,
+         ""},
+        {"beyond history", R"({"card": {"PRZEBIEG0": 1000}, "events": [["PRZEBIEGM", 5000]],
+            "history": [300, 310, 290]})",
+         1, "km przekracza 3-krotność mediany"},
+        {"no history given", R"({"card": {"PRZEBIEG0": 1000}, "events": [["PRZEBIEGM", 5000]]})", 0, ""},
+        {"final below initial", R"({"card": {"PRZEBIEG0": 1000, "PRZEBIEGS": 900}})", 1, "900"},
+    };
+    for (const Case& c : cases) {
+        const SettleAnswer answer = settleJson(request(c.json));
+        ASSERT_TRUE(answer.ok()) << c.name << ": " << answer.requestError.toStdString();
+        const QJsonArray warnings = answer.response.value(QLatin1String("warnings")).toArray();
+        ASSERT_EQ(warnings.size(), c.warnings) << c.name;
+        if (c.warnings > 0) {
+            EXPECT_TRUE(warnings.at(0).toString().contains(QString::fromUtf8(c.containing)))
+                << c.name << ": " << warnings.at(0).toString().toStdString();
+        }
+    }
+}
 
 TEST(SettleJson, ResultsBeyondTheirColumnAreRefusedAndNeverReturned) {
     const QLocale previous;

@@ -1,11 +1,16 @@
 #include "tripcards/rules/SettleJson.h"
 
+#include "tripcards/rules/Plausibility.h"
+
 #include "tripcards/rules/CardRecord.h"
 #include "tripcards/rules/FieldEvents.h"
 #include "tripcards/rules/Settlement.h"
 #include "tripcards/rules/VehicleContext.h"
 
 #include <QJsonArray>
+
+#include <cmath>
+#include <vector>
 
 namespace korven::tripcards {
 
@@ -125,7 +130,8 @@ SettleAnswer settleJson(const QJsonObject& request) {
     try {
         for (auto it = request.begin(); it != request.end(); ++it) {
             static const QStringList known = {QStringLiteral("vehicle"), QStringLiteral("meter"),
-                                              QStringLiteral("card"), QStringLiteral("events")};
+                                              QStringLiteral("card"), QStringLiteral("events"),
+                                              QStringLiteral("history")};
             if (!known.contains(it.key()))
                 fail(QStringLiteral("%1: unknown part of the request").arg(it.key()));
         }
@@ -135,6 +141,16 @@ SettleAnswer settleJson(const QJsonObject& request) {
             fail(QStringLiteral("card: an object was expected"));
         if (request.contains(QLatin1String("events")) && !request.value(QLatin1String("events")).isArray())
             fail(QStringLiteral("events: an array was expected"));
+
+        if (request.contains(QLatin1String("history")) && !request.value(QLatin1String("history")).isArray())
+            fail(QStringLiteral("history: an array was expected"));
+        std::vector<double> history;
+        const QJsonArray months = request.value(QLatin1String("history")).toArray();
+        for (qsizetype i = 0; i < months.size(); ++i) {
+            if (!months.at(i).isDouble() || !std::isfinite(months.at(i).toDouble()))
+                fail(QStringLiteral("history[%1]: a number of kilometres was expected").arg(i));
+            history.push_back(months.at(i).toDouble());
+        }
 
         const VehicleContext vehicle = readVehicle(request.value(QLatin1String("vehicle")).toObject());
         CardRecord card = readCard(request.value(QLatin1String("card")).toObject());
@@ -183,6 +199,8 @@ SettleAnswer settleJson(const QJsonObject& request) {
         QJsonObject response;
         response.insert(QStringLiteral("card"), writeCard(card));
         response.insert(QStringLiteral("labels"), labels);
+        response.insert(QStringLiteral("warnings"),
+                        QJsonArray::fromStringList(plausibilityWarnings(card, vehicle, history)));
         response.insert(QStringLiteral("error"),
                         firstError.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(firstError));
         return {response, {}};
