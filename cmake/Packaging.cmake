@@ -7,7 +7,9 @@ set(KORVEN_SHARE ${CMAKE_INSTALL_DATADIR}/korven)
 
 install(TARGETS korven korven-cli sarkol RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/raporty/ DESTINATION ${KORVEN_SHARE}/raporty PATTERN .gitkeep EXCLUDE)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/forms/ DESTINATION ${KORVEN_SHARE}/forms PATTERN .gitkeep EXCLUDE)
+# The blank forms the report menu opens, under the names it opens them by, as in the build tree.
+install(FILES ${CMAKE_SOURCE_DIR}/forms/karta.rtf DESTINATION ${KORVEN_SHARE} RENAME karta.doc)
+install(FILES ${CMAKE_SOURCE_DIR}/forms/wkladka.rtf DESTINATION ${KORVEN_SHARE} RENAME wkladka.doc)
 # The picture of a missing photograph, the window icons, and the sounds the program plays.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${KORVEN_SHARE}
         FILES_MATCHING PATTERN "*.bmp" PATTERN "*.png" PATTERN "*.wav")

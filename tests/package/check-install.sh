@@ -15,7 +15,7 @@ for f in bin/korven bin/korven-cli bin/sarkol \
          share/korven/raporty/PojSpis.rav share/korven/raporty/RapKartD.rav \
          share/korven/karta.xlsx share/korven/karta2.xlsx share/korven/karta_pracy_sprzetu1.xlsx \
          share/korven/karta_pracy_sprzetu2.xlsx share/korven/karta_pracy_sprzetu3.xlsx \
-         share/korven/forms/karta.rtf share/korven/forms/wkladka.rtf \
+         share/korven/karta.doc share/korven/wkladka.doc \
          share/korven/brak.bmp share/korven/korven.png share/korven/sarkol.png \
          share/applications/korven.desktop share/applications/sarkol.desktop \
          share/icons/hicolor/128x128/apps/korven.png share/icons/hicolor/128x128/apps/sarkol.png \
