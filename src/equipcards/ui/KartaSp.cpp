@@ -198,14 +198,10 @@ void KartaSp::showChart() {
 void KartaSp::showHistory() {
     const std::optional<EquipmentCard> card = currentCard();
     if (!card) return;
-    const QString key = schema::historyKey(
-        {QStringLiteral("KODS"), QStringLiteral("KODK"), QStringLiteral("ROKS"), QStringLiteral("MIES")},
-        {QString::number(card->KODS), QString::number(card->KODK), QString::number(card->ROKS),
-         QString::number(card->MIES)});
-    history::openHistory(
+    history::openRowHistory(
         this, data_.working().attachment(),
         {data_.settings().NAZWASKR, data_.operatorSession().printedBy(), data_.settings().LOGO},
-        QStringLiteral("A_KARTAS"), key);
+        QStringLiteral("A_KARTAS"), {card->KODS, card->KODK, card->ROKS, card->MIES});
     grid()->setFocus();
 }
 

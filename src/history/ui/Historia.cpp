@@ -222,4 +222,16 @@ void openHistory(QWidget* parent, db::Attachment& attachment, const HistoryPrint
     ui::openChild(parent, window);
 }
 
+void openRowHistory(QWidget* parent, db::Attachment& attachment, const HistoryPrintContext& context,
+                    const QString& table, const QList<int>& key) {
+    for (const schema::HistoryTable& t : schema::historyTables()) {
+        if (t.table != table) continue;
+        QStringList values;
+        for (int v : key)
+            values << QString::number(v);
+        openHistory(parent, attachment, context, table, schema::historyKey(t.key, values));
+        return;
+    }
+}
+
 } // namespace korven::history

@@ -64,6 +64,11 @@ QString operationText(const QString& operation);
 // own when its list of columns is long.
 reports::DataView historyPrintRows(const std::vector<schema::HistoryEntry>& entries);
 
+// Opens the history of one row of a recorded table as a child window of `parent`: `key` holds the
+// values of the table's key columns, in their order.
+void openRowHistory(QWidget* parent, db::Attachment& attachment, const HistoryPrintContext& context,
+                    const QString& table, const QList<int>& key);
+
 // Opens the history as a child window of `parent`: all of it, or one row's when table and key are
 // given.
 void openHistory(QWidget* parent, db::Attachment& attachment, const HistoryPrintContext& context,

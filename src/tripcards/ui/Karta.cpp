@@ -206,14 +206,10 @@ void Karta::showChart() {
 void Karta::showHistory() {
     const std::optional<CardRecord> card = currentCard();
     if (!card) return;
-    const QString key = schema::historyKey(
-        {QStringLiteral("KODA"), QStringLiteral("KODD"), QStringLiteral("ROKD"), QStringLiteral("MIED")},
-        {QString::number(card->KODA), QString::number(card->KODD), QString::number(card->ROKD),
-         QString::number(card->MIED)});
-    history::openHistory(
+    history::openRowHistory(
         this, data_.working().attachment(),
         {data_.settings().NAZWASKR, data_.operatorSession().printedBy(), data_.settings().LOGO},
-        QStringLiteral("A_KARTA"), key);
+        QStringLiteral("A_KARTA"), {card->KODA, card->KODD, card->ROKD, card->MIED});
     grid()->setFocus();
 }
 
